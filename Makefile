@@ -1,0 +1,34 @@
+# Thin wrapper: installs what is missing, then CMake and CTest do the work.
+#   make        build the shipped i686 Tavik.exe, the x86_64 build and the native tools
+#   make test   build everything and run every test (under a virtual display)
+#   make run    start the clock under Wine on this display (or a virtual one)
+
+BUILD := build
+CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Release
+JOBS := $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all bootstrap i686 x86_64 native test run clean
+
+all: i686 x86_64 native
+
+bootstrap:
+	@tools/bootstrap.sh
+
+i686 x86_64: bootstrap
+	@cmake -S . -B $(BUILD)/$@ -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$@.cmake $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD)/$@ -j $(JOBS)
+
+native: bootstrap
+	@cmake -S . -B $(BUILD)/native -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD)/native -j $(JOBS)
+
+test: all
+	cd $(BUILD)/native && ctest --output-on-failure
+	cd $(BUILD)/i686 && ctest --output-on-failure
+	cd $(BUILD)/x86_64 && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure
+
+run: x86_64
+	@tools/run.sh $(BUILD)/x86_64
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,67 @@
+// Loading and saving DialSettings through the platform's private profile functions.
+#include "settings.h"
+
+#include <stdio.h>
+
+static const char POSITION_SECTION[] = "Position";
+static const char COLORS_SECTION[] = "Colors";
+
+// Enough for any signed 32-bit value with its sign and the ending zero.
+const int INTEGER_TEXT_SIZE = 12;
+
+static int32_t ReadIntegerSetting(const char* key)
+{
+    UINT value = GetPrivateProfileIntA(POSITION_SECTION, key, 0, PROFILE_FILE_NAME);
+    return (int32_t)value;
+}
+
+static void WriteIntegerSetting(const char* key, int32_t value)
+{
+    char text[INTEGER_TEXT_SIZE];
+    snprintf(text, sizeof text, "%d", (int)value);
+    WritePrivateProfileStringA(POSITION_SECTION, key, text, PROFILE_FILE_NAME);
+}
+
+COLORREF ReadColorSetting(const char* key, COLORREF defaultColor)
+{
+    char defaultText[COLOR_TEXT_SIZE];
+    FormatColorText(defaultColor, defaultText);
+    char text[COLOR_TEXT_SIZE];
+    GetPrivateProfileStringA(COLORS_SECTION, key, defaultText, text, sizeof text,
+                             PROFILE_FILE_NAME);
+    text[COLOR_TEXT_SIZE - 1] = '\0';
+    return ParseColorText(text);
+}
+
+void WriteColorSetting(const char* key, COLORREF color)
+{
+    char text[COLOR_TEXT_SIZE];
+    FormatColorText(color, text);
+    WritePrivateProfileStringA(COLORS_SECTION, key, text, PROFILE_FILE_NAME);
+}
+
+DialSettings LoadSettings()
+{
+    DialSettings settings;
+    settings.X = ReadIntegerSetting("X");
+    settings.Y = ReadIntegerSetting("Y");
+    settings.OnTop = ReadIntegerSetting("OnTop") != 0 ? 1 : 0;
+    settings.ShowDate = ReadIntegerSetting("ShowDate") != 0 ? 1 : 0;
+    settings.Hours = ReadColorSetting("Hours", DEFAULT_COLOR);
+    settings.Minutes = ReadColorSetting("Minutes", DEFAULT_COLOR);
+    settings.Seconds = ReadColorSetting("Seconds", DEFAULT_COLOR);
+    settings.Date = ReadColorSetting("Date", DEFAULT_COLOR);
+    return settings;
+}
+
+void SaveSettings(const DialSettings& settings)
+{
+    WriteIntegerSetting("X", settings.X);
+    WriteIntegerSetting("Y", settings.Y);
+    WriteIntegerSetting("OnTop", settings.OnTop != 0 ? 1 : 0);
+    WriteIntegerSetting("ShowDate", settings.ShowDate != 0 ? 1 : 0);
+    WriteColorSetting("Hours", settings.Hours);
+    WriteColorSetting("Minutes", settings.Minutes);
+    WriteColorSetting("Seconds", settings.Seconds);
+    WriteColorSetting("Date", settings.Date);
+}

@@ -1,0 +1,41 @@
+// The persisted settings and the profile file "tavik.ini" that holds them.
+#pragma once
+
+#include "wintypes.h"
+
+#include <stdint.h>
+
+#define PROFILE_FILE_NAME "tavik.ini"
+
+// Pale yellow RGB(255, 255, 192), the default of all four colours.
+const COLORREF DEFAULT_COLOR = 0x00C0FFFF;
+
+// Longest colour text the store hands back, plus the ending zero.
+const int COLOR_TEXT_SIZE = 40;
+
+struct DialSettings {
+    int32_t X;
+    int32_t Y;
+    uint8_t OnTop;    // 0 or 1
+    uint8_t ShowDate; // 0 or 1
+    COLORREF Hours;
+    COLORREF Minutes;
+    COLORREF Seconds;
+    COLORREF Date;
+};
+
+// Colour text "%d, %d, %d" (red, green, blue); the top byte is dropped.
+// buffer must hold COLOR_TEXT_SIZE bytes.
+void FormatColorText(COLORREF color, char* buffer);
+
+// Reads a colour text: three decimal numbers separated by commas, each taken
+// modulo 256; missing parts are 0. Never fails.
+COLORREF ParseColorText(const char* text);
+
+#ifdef _WIN32
+// These go to the platform's private profile functions.
+DialSettings LoadSettings();
+void SaveSettings(const DialSettings& settings);
+COLORREF ReadColorSetting(const char* key, COLORREF defaultColor);
+void WriteColorSetting(const char* key, COLORREF color);
+#endif

@@ -1,0 +1,47 @@
+#!/bin/sh
+# Installs the Debian packages that building and testing Tavik need.
+# Quick when everything is present: it only calls apt-get when a tool is missing.
+set -eu
+
+need=""
+check() {
+    # $1: a file that proves the package is installed, $2: the package
+    if [ ! -e "$1" ]; then
+        need="$need $2"
+    fi
+}
+
+check /usr/bin/cmake cmake
+check /usr/bin/make make
+check /usr/bin/x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
+check /usr/bin/i686-w64-mingw32-g++-posix g++-mingw-w64-i686-posix
+check /usr/bin/x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64
+check /usr/bin/i686-w64-mingw32-windres binutils-mingw-w64-i686
+check /usr/lib/wine/wine64 wine64
+check /usr/bin/xvfb-run xvfb
+check /usr/bin/xauth xauth
+check /usr/bin/xdotool xdotool
+check /usr/bin/import imagemagick
+check /usr/bin/xwd x11-apps
+check /usr/src/googletest/CMakeLists.txt googletest
+check /usr/bin/clang clang
+check /usr/bin/wrestool icoutils
+check /usr/bin/python3 python3
+for lib in /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a; do
+    [ -e "$lib" ] && break
+done
+check "$lib" libclang-rt-14-dev
+
+if [ -z "$need" ]; then
+    exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" != 0 ]; then
+    SUDO=sudo
+fi
+echo "bootstrap: installing$need"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+# shellcheck disable=SC2086
+$SUDO apt-get install -y -q --no-install-recommends $need

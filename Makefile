@@ -7,7 +7,7 @@ BUILD := build
 CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Release
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all bootstrap i686 x86_64 native test run clean
+.PHONY: all bootstrap i686 x86_64 native test run clean fuzz
 
 all: i686 x86_64 native
 
@@ -32,3 +32,8 @@ run: x86_64
 
 clean:
 	rm -rf $(BUILD)
+
+fuzz: native
+	mkdir -p $(BUILD)/fuzz-corpus
+	$(BUILD)/native/tests/fuzz_dial_logic -max_total_time=300 -print_final_stats=1 \
+		$(BUILD)/fuzz-corpus tests/fuzz_corpus

@@ -1,0 +1,501 @@
+#!/usr/bin/env python3
+"""Draws Tavik's artwork and writes it in the formats the resource script takes.
+
+    artgen.py OUTDIR            writes tavik.ico, hand_open.cur, hand_grab.cur,
+                                dial_numerals.bmp and dial_plain.bmp
+    artgen.py OUTDIR --png DIR  also writes 8x zoomed PNG renders into DIR
+
+The output is deterministic: the files under res/ are this script's output, and a
+test regenerates them and compares the bytes.
+"""
+
+import math
+import os
+import struct
+import sys
+import zlib
+
+# ---------------------------------------------------------------------------
+# Dial bitmaps: 65 x 64, 8 bits per pixel, 256-entry colour table, 252 used.
+
+DIAL_WIDTH = 65  # the last column is black and never shown
+DIAL_HEIGHT = 64
+DIAL_USED_COLORS = 252
+SUPERSAMPLE = 4
+
+FACE_LIGHT = (36, 5, 235)
+FACE_CENTRE = (19, 0, 148)
+FACE_DARK = (7, 0, 59)
+TICK_LAVENDER = (153, 138, 249)
+TICK_OLIVE = (190, 190, 126)
+TICK_GREY = (109, 109, 109)
+TICK_TWELVE = (245, 245, 236)
+INNER_EDGE = (38, 34, 58)
+BEZEL_INNER_BAND = (165, 142, 93)
+BEZEL_DARK_BAND = (100, 90, 66)
+BEZEL_OUTER_BAND = (154, 130, 81)
+BEZEL_RIB_LIGHT = (182, 153, 86)
+BEZEL_RIB_DARK = (133, 108, 70)
+BEZEL_HIGHLIGHT = (220, 212, 170)
+OUTER_EDGE = (51, 40, 21)
+BLACK = (0, 0, 0)
+NUMERAL_TOP = (249, 249, 199)
+NUMERAL_MIDDLE = (249, 249, 148)
+NUMERAL_BOTTOM = (231, 231, 137)
+NUMERAL_ONE = (210, 210, 208)
+
+# Colours stored exactly; everything else is reduced to the rest of the table.
+EXACT_COLORS = [BLACK, NUMERAL_TOP, NUMERAL_MIDDLE, NUMERAL_BOTTOM, NUMERAL_ONE, TICK_TWELVE]
+
+
+def lerp(a, b, t):
+    return tuple(a[i] + (b[i] - a[i]) * t for i in range(3))
+
+
+def clamp01(t):
+    return 0.0 if t < 0.0 else 1.0 if t > 1.0 else t
+
+
+def face_color(dx, dy):
+    # Diagonal gradient, bright at the upper left, dark at the lower right.
+    t = (dx + dy) / (27.0 * math.sqrt(2.0))
+    if t < 0:
+        return lerp(FACE_CENTRE, FACE_LIGHT, clamp01(-t))
+    return lerp(FACE_CENTRE, FACE_DARK, clamp01(t))
+
+
+def tick_color(angle, hour):
+    if hour and angle == 0:
+        return TICK_TWELVE
+    # Light from the upper left: 1 facing it, -1 facing away.
+    light = (math.cos(angle) - math.sin(angle)) / math.sqrt(2.0)
+    if light > 0.0:
+        color = lerp(TICK_OLIVE, TICK_LAVENDER, clamp01(light * 2.0))
+    else:
+        color = lerp(TICK_OLIVE, TICK_GREY, clamp01(-light * 1.6))
+    if hour:
+        color = lerp(color, (255, 255, 255), 0.15)
+    return color
+
+
+def tick_at(dx, dy, r):
+    """The tick colour covering the point, or None."""
+    if r < 23.6 or r > 27.2:
+        return None
+    angle = math.atan2(dx, -dy) % (2 * math.pi)
+    index = int(round(angle / (math.pi / 30))) % 60
+    tick_angle = index * math.pi / 30
+    across = r * math.sin(angle - tick_angle)
+    hour = index % 5 == 0
+    inner = 24.0 if hour else 25.5
+    half_width = 0.75 if hour else 0.55
+    if abs(across) <= half_width and r >= inner:
+        return tick_color(tick_angle, hour)
+    return None
+
+
+def bezel_color(dx, dy, r):
+    angle = math.atan2(dx, -dy)
+    # Bands across the ring: light, dark, light.
+    if r < 29.0:
+        base = lerp(BEZEL_INNER_BAND, BEZEL_INNER_BAND, 0)
+    elif r < 30.0:
+        base = lerp(BEZEL_INNER_BAND, BEZEL_DARK_BAND, r - 29.0)
+    else:
+        base = lerp(BEZEL_DARK_BAND, BEZEL_OUTER_BAND, clamp01(r - 30.0))
+    # Fine ribs around the ring.
+    rib = math.sin(angle * 72.0)
+    if rib > 0.35:
+        base = lerp(base, BEZEL_RIB_LIGHT, 0.55)
+    elif rib < -0.35:
+        base = lerp(base, BEZEL_RIB_DARK, 0.55)
+    # The bezel is a hollow: its lower right catches the light.
+    light = (dx + dy) / (r * math.sqrt(2.0))
+    if light > 0.3:
+        base = lerp(base, BEZEL_HIGHLIGHT, clamp01((light - 0.3) * 1.1) * 0.8)
+    elif light < -0.3:
+        base = lerp(base, BEZEL_DARK_BAND, clamp01((-light - 0.3)) * 0.35)
+    return base
+
+
+def dial_sample(x, y):
+    dx = x - 32.0
+    dy = y - 32.0
+    r = math.hypot(dx, dy)
+    if r <= 27.0:
+        tick = tick_at(dx, dy, r)
+        return tick if tick is not None else face_color(dx, dy)
+    if r <= 27.3:
+        tick = tick_at(dx, dy, r)
+        return tick if tick is not None else lerp(face_color(dx, dy), INNER_EDGE, 0.5)
+    if r <= 28.4:
+        return INNER_EDGE
+    if r <= 31.5:
+        return bezel_color(dx, dy, r)
+    if r <= 32.0:
+        return OUTER_EDGE
+    if r <= 32.6:
+        return lerp(OUTER_EDGE, BLACK, (r - 32.0) / 0.6)
+    return BLACK
+
+
+# Numerals, eight pixels high. '#' is a stroke.
+GLYPHS = {
+    "1": [".##", "###", ".##", ".##", ".##", ".##", ".##", ".##"],
+    "2": [".####.", "##..##", "....##", "...##.", "..##..", ".##...", "##....", "######"],
+    "3": [".####.", "##..##", "....##", "..###.", "....##", "....##", "##..##", ".####."],
+    "6": ["..###.", ".##...", "##....", "#####.", "##..##", "##..##", "##..##", ".####."],
+    "9": [".####.", "##..##", "##..##", "##..##", ".#####", "....##", "...##.", ".###.."],
+}
+
+# Top-left corner of each glyph: 12 in columns 28-36, 3 in 49-54, 6 in 29-34,
+# 9 in 10-15; each eight rows high.
+NUMERALS = [("1", 28, 10), ("2", 31, 10), ("3", 49, 28), ("6", 29, 47), ("9", 10, 28)]
+
+
+def numeral_color(glyph, row):
+    if glyph == "1":
+        return NUMERAL_ONE
+    if row < 3:
+        return NUMERAL_TOP
+    if row < 6:
+        return NUMERAL_MIDDLE
+    return NUMERAL_BOTTOM
+
+
+def render_dial(numerals):
+    pixels = []
+    step = 1.0 / SUPERSAMPLE
+    for y in range(DIAL_HEIGHT):
+        row = []
+        for x in range(DIAL_WIDTH):
+            if x >= 64:
+                row.append(BLACK)
+                continue
+            total = [0.0, 0.0, 0.0]
+            for sy in range(SUPERSAMPLE):
+                for sx in range(SUPERSAMPLE):
+                    c = dial_sample(x + (sx + 0.5) * step, y + (sy + 0.5) * step)
+                    total[0] += c[0]
+                    total[1] += c[1]
+                    total[2] += c[2]
+            n = SUPERSAMPLE * SUPERSAMPLE
+            color = tuple(int(round(v / n)) for v in total)
+            if max(color) <= 2:
+                color = BLACK
+            row.append(color)
+        pixels.append(row)
+    if numerals:
+        for glyph, left, top in NUMERALS:
+            for gy, line in enumerate(GLYPHS[glyph]):
+                for gx, mark in enumerate(line):
+                    if mark == "#":
+                        pixels[top + gy][left + gx] = numeral_color(glyph, gy)
+    return pixels
+
+
+def median_cut(colors, count):
+    """Reduces a {colour: pixel count} map to at most `count` colours."""
+    boxes = [list(colors.items())]
+    while len(boxes) < count:
+        best = None
+        best_score = -1
+        for i, box in enumerate(boxes):
+            if len(box) < 2:
+                continue
+            spans = [max(c[k] for c, _ in box) - min(c[k] for c, _ in box) for k in range(3)]
+            weight = sum(n for _, n in box)
+            score = max(spans) * weight
+            if score > best_score:
+                best, best_score = i, score
+        if best is None:
+            break
+        box = boxes.pop(best)
+        spans = [max(c[k] for c, _ in box) - min(c[k] for c, _ in box) for k in range(3)]
+        axis = spans.index(max(spans))
+        box.sort(key=lambda item: (item[0][axis], item[0]))
+        total = sum(n for _, n in box)
+        running = 0
+        cut = 1
+        for j, (_, n) in enumerate(box):
+            running += n
+            if running * 2 >= total:
+                cut = min(max(j + 1, 1), len(box) - 1)
+                break
+        boxes.append(box[:cut])
+        boxes.append(box[cut:])
+    mapping = {}
+    palette = []
+    for box in boxes:
+        weight = sum(n for _, n in box)
+        mean = tuple(int(round(sum(c[k] * n for c, n in box) / weight)) for k in range(3))
+        index = len(palette)
+        palette.append(mean)
+        for c, _ in box:
+            mapping[c] = index
+    return palette, mapping
+
+
+def quantize(pixels):
+    """A 256-entry colour table using exactly DIAL_USED_COLORS entries, and the indices."""
+    exact = [c for c in EXACT_COLORS if any(c in row for row in pixels)]
+    others = {}
+    for row in pixels:
+        for c in row:
+            if c not in exact:
+                others[c] = others.get(c, 0) + 1
+    reduced, mapping = median_cut(others, DIAL_USED_COLORS - len(exact))
+    if len(reduced) + len(exact) != DIAL_USED_COLORS:
+        raise SystemExit("artgen: too few colours for the dial")
+    entries = [(c, ("exact", i)) for i, c in enumerate(exact)]
+    entries += [(c, ("reduced", i)) for i, c in enumerate(reduced)]
+    # Darkest first; the order is the table's own.
+    entries.sort(key=lambda e: (0.299 * e[0][0] + 0.587 * e[0][1] + 0.114 * e[0][2], e[0], e[1]))
+    position = {key: i for i, (_, key) in enumerate(entries)}
+    table = [c for c, _ in entries] + [BLACK] * (256 - len(entries))
+    indices = []
+    for row in pixels:
+        out = []
+        for c in row:
+            if c in exact:
+                out.append(position[("exact", exact.index(c))])
+            else:
+                out.append(position[("reduced", mapping[c])])
+        indices.append(out)
+    return table, indices
+
+
+def bitmap_file(table, indices):
+    stride = (DIAL_WIDTH + 3) // 4 * 4
+    image = bytearray()
+    for row in reversed(indices):
+        image += bytes(row) + bytes(stride - DIAL_WIDTH)
+    header = struct.pack("<IiiHHIIiiII", 40, DIAL_WIDTH, DIAL_HEIGHT, 1, 8, 0, len(image),
+                         2834, 2834, 256, 0)
+    colors = b"".join(struct.pack("<BBBB", c[2], c[1], c[0], 0) for c in table)
+    body = header + colors + bytes(image)
+    file_header = struct.pack("<2sIHHI", b"BM", 14 + len(body), 0, 0, 14 + 40 + len(colors))
+    return file_header + body
+
+
+# ---------------------------------------------------------------------------
+# Icon: 32 x 32, 16 colours (the standard VGA palette), with a mask.
+
+VGA = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
+       (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
+       (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+ICON_BLACK, ICON_LIGHT_GREY, ICON_DARK_GREY, ICON_YELLOW, ICON_WHITE = 0, 7, 8, 11, 15
+
+
+def draw_line(grid, x0, y0, x1, y1, color, width=1):
+    steps = max(abs(x1 - x0), abs(y1 - y0)) * 2
+    for i in range(steps + 1):
+        t = i / steps
+        x = int(round(x0 + (x1 - x0) * t))
+        y = int(round(y0 + (y1 - y0) * t))
+        for w in range(width):
+            grid[y][x + w] = color
+
+
+def render_icon():
+    grid = [[None] * 32 for _ in range(32)]
+    cx = cy = 15.5
+    for y in range(32):
+        for x in range(32):
+            dx, dy = x - cx, y - cy
+            r = math.hypot(dx, dy)
+            if r > 15.6:
+                continue
+            if r > 14.2:
+                # Raised rim: lit at the upper left.
+                grid[y][x] = ICON_WHITE if dx + dy < 0 else ICON_LIGHT_GREY
+            else:
+                grid[y][x] = ICON_DARK_GREY
+    # Minute dots inside the upper-left rim.
+    for minute in range(60):
+        a = minute * math.pi / 30
+        if not (math.pi * 1.45 < a < math.pi * 1.95) or minute % 5 == 0:
+            continue
+        if minute % 2:
+            continue
+        x = int(round(cx + 13.0 * math.sin(a)))
+        y = int(round(cy - 13.0 * math.cos(a)))
+        grid[y][x] = ICON_BLACK
+    # Hour marks: bars at 12, 3, 6, 9 with shading; dots elsewhere.
+    for hour in range(12):
+        a = hour * math.pi / 6
+        x = int(round(cx + 11.5 * math.sin(a)))
+        y = int(round(cy - 11.5 * math.cos(a)))
+        if hour in (0, 6):
+            for yy in (y - 1, y, y + 1):
+                grid[yy][x] = ICON_WHITE
+                grid[yy][x + 1] = ICON_LIGHT_GREY
+        elif hour in (3, 9):
+            for xx in (x - 1, x, x + 1):
+                grid[y][xx] = ICON_WHITE
+                grid[y + 1][xx] = ICON_LIGHT_GREY
+        else:
+            grid[y][x] = ICON_WHITE
+    # Hands: long to the upper left, long to 3, short and wide to the lower left.
+    draw_line(grid, 15, 15, 8, 8, ICON_YELLOW)
+    draw_line(grid, 16, 15, 25, 15, ICON_YELLOW)
+    draw_line(grid, 15, 16, 11, 20, ICON_YELLOW, width=2)
+    return grid
+
+
+def icon_file(grid):
+    xor = bytearray()
+    mask = bytearray()
+    for row in reversed(grid):
+        for x in range(0, 32, 2):
+            a = row[x] if row[x] is not None else 0
+            b = row[x + 1] if row[x + 1] is not None else 0
+            xor.append(a << 4 | b)
+        bits = 0
+        for x in range(32):
+            bits = bits << 1 | (1 if row[x] is None else 0)
+        mask += struct.pack(">I", bits)
+    header = struct.pack("<IiiHHIIiiII", 40, 32, 64, 1, 4, 0, len(xor) + len(mask), 0, 0, 0, 0)
+    colors = b"".join(struct.pack("<BBBB", c[2], c[1], c[0], 0) for c in VGA)
+    image = header + colors + bytes(xor) + bytes(mask)
+    assert len(image) == 744
+    directory = struct.pack("<HHH", 0, 1, 1)
+    entry = struct.pack("<BBBBHHII", 32, 32, 16, 0, 1, 4, len(image), 22)
+    return directory + entry + image
+
+
+# ---------------------------------------------------------------------------
+# Cursors: 32 x 32 monochrome hands, hot spot (15, 15) in the palm.
+# 'X' black outline, 'o' white fill, '.' transparent. The grids start at row 7;
+# the open hand spans columns 7-22, the fist 9-21; rows 17-22 (the heel) match.
+
+HAND_LEFT = 7
+HAND_TOP = 7
+HEEL = [
+    "..XoooooooooooX.",
+    "..XoooooooooooX.",
+    "..XoooooooooooX.",
+    "...XoooooooooX..",
+    "...XoooooooooX..",
+    "...XXXXXXXXXXX..",
+]
+OPEN_HAND = [
+    ".....XXX........",
+    ".XXX.XoX.XXX....",
+    ".XoX.XoX.XoX.XXX",
+    ".XoX.XoX.XoX.XoX",
+    ".XoX.XoX.XoX.XoX",
+    ".XoXXXoXXXoXXXoX",
+    "XXoooooooooooooX",
+    "XoXooooooooooooX",
+    "XooXoooooooooooX",
+    ".XooXooooooooooX",
+] + HEEL
+FIST = [
+    "................",
+    "................",
+    "................",
+    "................",
+    "................",
+    "....X..X..X..X..",
+    "...XoXXoXXoXXoX.",
+    "..XooXooXooXooX.",
+    "..XoooooooooooX.",
+    "..XXXXXoooooooX.",
+] + HEEL
+HOT_SPOT = (15, 15)
+
+
+def cursor_grid(art):
+    grid = [["."] * 32 for _ in range(32)]
+    for y, line in enumerate(art):
+        for x, mark in enumerate(line):
+            grid[HAND_TOP + y][HAND_LEFT + x] = mark
+    return grid
+
+
+def cursor_file(grid):
+    xor = bytearray()
+    mask = bytearray()
+    for row in reversed(grid):
+        color_bits = 0
+        mask_bits = 0
+        for mark in row:
+            color_bits = color_bits << 1 | (1 if mark == "o" else 0)
+            mask_bits = mask_bits << 1 | (1 if mark == "." else 0)
+        xor += struct.pack(">I", color_bits)
+        mask += struct.pack(">I", mask_bits)
+    header = struct.pack("<IiiHHIIiiII", 40, 32, 64, 1, 1, 0, len(xor) + len(mask), 0, 0, 0, 0)
+    colors = struct.pack("<BBBBBBBB", 0, 0, 0, 0, 255, 255, 255, 0)
+    image = header + colors + bytes(xor) + bytes(mask)
+    assert len(image) == 304
+    directory = struct.pack("<HHH", 0, 2, 1)
+    entry = struct.pack("<BBBBHHII", 32, 32, 0, 0, HOT_SPOT[0], HOT_SPOT[1], len(image), 22)
+    return directory + entry + image
+
+
+# ---------------------------------------------------------------------------
+# PNG renders for people to look at.
+
+def png(width, height, rgba_rows, zoom):
+    raw = bytearray()
+    for row in rgba_rows:
+        line = bytearray()
+        for pixel in row:
+            line += bytes(pixel) * zoom
+        for _ in range(zoom):
+            raw += b"\0" + line
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    header = struct.pack(">IIBBBBB", width * zoom, height * zoom, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
+def checker(x, y):
+    return (200, 200, 200, 255) if (x // 4 + y // 4) % 2 else (235, 235, 235, 255)
+
+
+def write(path, data):
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def main(argv):
+    if len(argv) not in (2, 4) or (len(argv) == 4 and argv[2] != "--png"):
+        sys.stderr.write(__doc__)
+        return 2
+    out = argv[1]
+    os.makedirs(out, exist_ok=True)
+    dials = {}
+    for name, numerals in (("dial_numerals", True), ("dial_plain", False)):
+        pixels = render_dial(numerals)
+        table, indices = quantize(pixels)
+        write(os.path.join(out, name + ".bmp"), bitmap_file(table, indices))
+        dials[name] = [[table[i] for i in row] for row in indices]
+    icon = render_icon()
+    write(os.path.join(out, "tavik.ico"), icon_file(icon))
+    cursors = {"hand_open": cursor_grid(OPEN_HAND), "hand_grab": cursor_grid(FIST)}
+    for name, grid in cursors.items():
+        write(os.path.join(out, name + ".cur"), cursor_file(grid))
+
+    if len(argv) == 4:
+        docs = argv[3]
+        os.makedirs(docs, exist_ok=True)
+        for name, pixels in dials.items():
+            rows = [[c + (255,) for c in row[:64]] for row in pixels]
+            write(os.path.join(docs, name + ".png"), png(64, 64, rows, 8))
+        rows = [[VGA[c] + (255,) if c is not None else checker(x, y) for x, c in enumerate(row)]
+                for y, row in enumerate(icon)]
+        write(os.path.join(docs, "icon.png"), png(32, 32, rows, 8))
+        colors = {"X": (0, 0, 0, 255), "o": (255, 255, 255, 255)}
+        for name, grid in cursors.items():
+            rows = [[colors.get(m) or checker(x, y) for x, m in enumerate(row)]
+                    for y, row in enumerate(grid)]
+            write(os.path.join(docs, name + ".png"), png(32, 32, rows, 8))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

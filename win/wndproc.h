@@ -1,0 +1,51 @@
+// The main window's procedure, its context menu and the dialogs of its commands.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <stddef.h>
+
+const UINT_PTR TICK_TIMER_ID = 12345;
+const UINT TICK_PERIOD_MS = 200;
+
+enum MenuCommand {
+    IDM_RESTORE = 100,
+    IDM_MOVE = 101,
+    IDM_MINIMIZE = 102,
+    IDM_CLOSE = 103,
+    IDM_ONTOP = 104,
+    IDM_SHOWDATE = 105,
+    IDM_ABOUT = 106,
+    IDM_COLOR_HOURS = 200,
+    IDM_COLOR_MINUTES = 201,
+    IDM_COLOR_SECONDS = 202,
+    IDM_COLOR_DATE = 203,
+};
+
+// The tool record's first version ends with lpszText: it has no lParam.
+const UINT TOOLINFO_V1_SIZE = (UINT)offsetof(TOOLINFOA, lParam);
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The timer's work for a tick at the given local time.
+void HandleTick(HWND window, const SYSTEMTIME& now);
+
+// Builds, tracks and destroys the context menu at the screen point in lParam.
+void ShowContextMenu(HWND window, LPARAM lParam);
+
+// Fills the menu that ShowContextMenu tracks (main menu and Colors submenu).
+HMENU BuildContextMenu();
+
+// The colour dialog for one colour; the chosen colour, or the one passed in.
+COLORREF ChooseHandColor(COLORREF color);
+
+// Fills a CHOOSECOLORA record for ChooseHandColor.
+void FillColorRecord(CHOOSECOLORA* record, COLORREF color);
+
+// Fills the tooltip's tool record: the main window is the tool, tooltipText its text.
+void FillToolRecord(TOOLINFOA* tool);
+
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

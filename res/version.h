@@ -8,4 +8,4 @@
 #define TAVIK_MAKER "The Tavik project"
 #define TAVIK_CREDIT "Made by the Tavik project"
 #define TAVIK_COPYRIGHT "Copyright (c) 2026 the Tavik project"
-#define TAVIK_BUILD_NOTE "Built from the Tavik sources with MinGW-w64"
+#define TAVIK_BUILD_NOTE "Built by the Tavik project with MinGW-w64"

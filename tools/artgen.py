@@ -88,7 +88,7 @@ def tick_at(dx, dy, r):
     across = r * math.sin(angle - tick_angle)
     hour = index % 5 == 0
     inner = 24.0 if hour else 25.5
-    half_width = 0.75 if hour else 0.55
+    half_width = 1.0 if hour else 0.55
     if abs(across) <= half_width and r >= inner:
         return tick_color(tick_angle, hour)
     return None

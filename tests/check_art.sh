@@ -1,0 +1,16 @@
+#!/bin/sh
+# The artwork under res/ is exactly what tools/artgen.py draws.
+set -eu
+source_dir=$1
+out=$2
+rm -rf "$out"
+python3 "$source_dir/tools/artgen.py" "$out"
+status=0
+for file in tavik.ico hand_open.cur hand_grab.cur dial_numerals.bmp dial_plain.bmp; do
+    if ! cmp "$out/$file" "$source_dir/res/$file"; then
+        echo "res/$file differs from what tools/artgen.py draws" >&2
+        status=1
+    fi
+done
+[ $status = 0 ] && echo "5 passed, 0 failed"
+exit $status

@@ -1,0 +1,51 @@
+#!/bin/sh
+# Static checks of a built Tavik.exe: machine, subsystem, imports of Windows system
+# DLLs only, no manifest, and resources byte-identical to the other architecture's
+# build (whose resources the Wine tests check field by field).
+set -eu
+arch=$1
+image=$2
+other=$3
+case $arch in
+i686) triple=i686-w64-mingw32 format=pei-i386 ;;
+*) triple=x86_64-w64-mingw32 format=pei-x86-64 ;;
+esac
+failed=0
+passed=0
+check() {
+    if eval "$2"; then
+        passed=$((passed + 1))
+    else
+        echo "FAILED: $1" >&2
+        failed=$((failed + 1))
+    fi
+}
+headers=$($triple-objdump -p "$image")
+check "file format $format" 'echo "$headers" | grep -q "file format $format"'
+check "GUI subsystem" 'echo "$headers" | grep -Eq "^Subsystem[[:space:]]+00000002"'
+dlls=$(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
+check "imports only system DLLs (got: $dlls)" \
+    '[ "$dlls" = "comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll " ]'
+listing=$(wrestool -l "$image" | sed 's/ offset=0x[0-9a-f]*//')
+expected='--type=1 --name=1 --language=0 [type=cursor size=308]
+--type=1 --name=2 --language=0 [type=cursor size=308]
+--type=2 --name=2 --language=0 [type=bitmap size=5416]
+--type=2 --name=3 --language=0 [type=bitmap size=5416]
+--type=3 --name=1 --language=0 [type=icon size=744]
+--type=5 --name=2 --language=0 [type=dialog size=298]
+--type=12 --name=1 --language=0 [type=group_cursor size=20]
+--type=12 --name=2 --language=0 [type=group_cursor size=20]
+--type=14 --name=1 --language=0 [type=group_icon size=20]
+--type=16 --name=1 --language=0 [type=version size=880]'
+check "resource inventory (no manifest, menu or strings)" '[ "$listing" = "$expected" ]'
+if [ -f "$other" ]; then
+    tmp=$(mktemp -d)
+    mkdir -p "$tmp/a" "$tmp/b"
+    wrestool -x --raw -o "$tmp/a/" "$image"
+    wrestool -x --raw -o "$tmp/b/" "$other"
+    check "resources identical to $other" 'diff -r "$tmp/a" "$tmp/b" >/dev/null'
+    check "all ten resources extracted" '[ "$(ls "$tmp/a" | wc -l)" = 10 ]'
+    rm -rf "$tmp"
+fi
+echo "$passed passed, $failed failed"
+[ $failed = 0 ]

@@ -1,0 +1,415 @@
+// The real window class and window, driven with messages in this process.
+#include "app.h"
+#include "render.h"
+#include "resource.h"
+#include "settings.h"
+#include "state.h"
+#include "wndproc.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <string.h>
+
+#include <string>
+
+static std::string ProfilePath()
+{
+    char folder[MAX_PATH];
+    GetWindowsDirectoryA(folder, sizeof folder);
+    return std::string(folder) + "\\" + PROFILE_FILE_NAME;
+}
+
+static void RemoveProfile()
+{
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, PROFILE_FILE_NAME);
+    DeleteFileA(ProfilePath().c_str());
+}
+
+// The file exists and holds all eight keys.
+static bool ProfileWasWritten()
+{
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, PROFILE_FILE_NAME);
+    if (GetFileAttributesA(ProfilePath().c_str()) == INVALID_FILE_ATTRIBUTES) {
+        return false;
+    }
+    char text[64];
+    const char* keys[][2] = {{"Position", "X"},      {"Position", "Y"},     {"Position", "OnTop"},
+                             {"Position", "ShowDate"}, {"Colors", "Hours"},  {"Colors", "Minutes"},
+                             {"Colors", "Seconds"},  {"Colors", "Date"}};
+    for (const auto& key : keys) {
+        if (GetPrivateProfileStringA(key[0], key[1], "?", text, sizeof text, PROFILE_FILE_NAME) ==
+                1 &&
+            text[0] == '?') {
+            return false;
+        }
+    }
+    return true;
+}
+
+static SYSTEMTIME Time(int year, int month, int day, int hour, int minute, int second)
+{
+    SYSTEMTIME time = {};
+    time.wYear = (WORD)year;
+    time.wMonth = (WORD)month;
+    time.wDay = (WORD)day;
+    time.wHour = (WORD)hour;
+    time.wMinute = (WORD)minute;
+    time.wSecond = (WORD)second;
+    return time;
+}
+
+// Start-up as WinMain does it, without the message loop.
+class Window : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        InitCommonControls();
+        RegisterMainClass(GetModuleHandleA(nullptr));
+    }
+
+    void SetUp() override
+    {
+        RemoveProfile();
+        memset(&AppState, 0, sizeof AppState);
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        AppState.cursorOpen = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_HAND_OPEN));
+        AppState.cursorGrab = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_HAND_GRAB));
+        AppState.hInstance = instance;
+        AppState.sysInitMessage = RegisterWindowMessageA("WM_SYSINIT");
+        AppState.settings = LoadSettings();
+        AppState.settings.X = 100;
+        AppState.settings.Y = 120;
+        AppState.mainWindow =
+            CreateWindowExA(WS_EX_TOOLWINDOW, "TavikApp", "Tavik", WS_POPUP, 100, 120, 64, 64,
+                            nullptr, nullptr, instance, nullptr);
+        ASSERT_NE(AppState.mainWindow, nullptr);
+        CreateTooltip();
+        SendMessageA(AppState.mainWindow, AppState.sysInitMessage, 0, 0);
+        ShowWindow(AppState.mainWindow, SW_SHOWNORMAL);
+        window = AppState.mainWindow;
+    }
+
+    void TearDown() override
+    {
+        if (IsWindow(window)) {
+            DestroyWindow(window);
+        }
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        RemoveProfile();
+    }
+
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+    {
+        return SendMessageA(window, message, wParam, lParam);
+    }
+
+    std::string TooltipText()
+    {
+        char text[TOOLTIP_TEXT_SIZE + 16] = "";
+        TOOLINFOA tool;
+        FillToolRecord(&tool);
+        tool.lpszText = text;
+        SendMessageA(AppState.tooltipWindow, TTM_GETTEXTA, sizeof text, (LPARAM)&tool);
+        return text;
+    }
+
+    HWND window = nullptr;
+};
+
+TEST_F(Window, SetUpCutsTheWindowToACircleStartsTheTimerAndBuildsTheDial)
+{
+    EXPECT_EQ(AppState.timerId, TICK_TIMER_ID);
+    EXPECT_NE(AppState.dialBitmap, nullptr);
+    RECT box;
+    EXPECT_EQ(GetWindowRgnBox(window, &box), COMPLEXREGION);
+    EXPECT_GE(box.right - box.left, 63);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    GetWindowRgn(window, region);
+    EXPECT_TRUE(PtInRegion(region, 32, 32));
+    EXPECT_FALSE(PtInRegion(region, 1, 1)) << "the corners are cut away";
+    DeleteObject(region);
+
+    // The message again sets up nothing a second time.
+    HBITMAP first = AppState.dialBitmap;
+    Send(AppState.sysInitMessage);
+    EXPECT_EQ(AppState.dialBitmap, first);
+}
+
+TEST_F(Window, SetUpRunsOnceEvenWhenTheMessageCouldNotBeRegistered)
+{
+    DestroyWindow(window);
+    memset(&AppState, 0, sizeof AppState);
+    AppState.hInstance = GetModuleHandleA(nullptr);
+    AppState.sysInitMessage = 0; // the registration failed: WM_NULL
+    window = CreateWindowExA(WS_EX_TOOLWINDOW, "TavikApp", "Tavik", WS_POPUP, 0, 0, 64, 64,
+                             nullptr, nullptr, AppState.hInstance, nullptr);
+    AppState.mainWindow = window;
+    Send(WM_NULL);
+    HBITMAP first = AppState.dialBitmap;
+    EXPECT_NE(first, nullptr);
+    EXPECT_EQ(AppState.timerId, TICK_TIMER_ID);
+    for (int i = 0; i < 5; i++) {
+        Send(WM_NULL);
+    }
+    EXPECT_EQ(AppState.dialBitmap, first) << "no second dial bitmap, no leak";
+}
+
+TEST_F(Window, TickDrawsOncePerSecond)
+{
+    // Right after start lastDrawn is all zero: a tick in second 0 draws nothing.
+    HandleTick(window, Time(2026, 12, 8, 10, 0, 0));
+    EXPECT_EQ(AppState.lastDrawn.wDay, 0);
+    HandleTick(window, Time(2026, 12, 8, 10, 0, 1));
+    EXPECT_EQ(AppState.lastDrawn.wSecond, 1);
+    EXPECT_EQ(AppState.lastDrawn.wDay, 8);
+    // The same second again: nothing, even if the minute differs.
+    HandleTick(window, Time(2026, 12, 8, 10, 5, 1));
+    EXPECT_EQ(AppState.lastDrawn.wMinute, 0);
+    HandleTick(window, Time(2026, 12, 8, 10, 5, 2));
+    EXPECT_EQ(AppState.lastDrawn.wMinute, 5);
+    EXPECT_EQ(Send(WM_TIMER, TICK_TIMER_ID), 0);
+}
+
+TEST_F(Window, ANewDateRefreshesTheTooltipAndTheLabelWhileShown)
+{
+    HandleTick(window, Time(2026, 12, 8, 23, 59, 59));
+    std::string december = TooltipText();
+    EXPECT_NE(december.find("2026"), std::string::npos) << december;
+
+    // Label hidden: the bitmap stays, the tooltip follows the date all the same.
+    HBITMAP dial = AppState.dialBitmap;
+    HandleTick(window, Time(2027, 1, 1, 0, 0, 1));
+    EXPECT_EQ(AppState.dialBitmap, dial);
+    std::string january = TooltipText();
+    EXPECT_NE(january, december);
+    EXPECT_NE(january.find("2027"), std::string::npos) << january;
+
+    // Label shown: a new day rebuilds the dial.
+    Send(WM_COMMAND, IDM_SHOWDATE);
+    ASSERT_EQ(AppState.settings.ShowDate, 1);
+    dial = AppState.dialBitmap;
+    HandleTick(window, Time(2027, 1, 1, 0, 0, 2));
+    EXPECT_EQ(AppState.dialBitmap, dial) << "same date: nothing rebuilt";
+    HandleTick(window, Time(2027, 1, 2, 0, 0, 3));
+    EXPECT_NE(AppState.dialBitmap, nullptr);
+    dial = AppState.dialBitmap;
+
+    // A month later on the same day number is a new date too.
+    HandleTick(window, Time(2027, 2, 2, 0, 0, 4));
+    EXPECT_NE(AppState.dialBitmap, dial);
+    EXPECT_NE(TooltipText().find("2027"), std::string::npos);
+    EXPECT_NE(TooltipText(), january);
+}
+
+TEST_F(Window, FixedResultsOfTheMessageTable)
+{
+    EXPECT_EQ(Send(WM_NCHITTEST, 0, MAKELPARAM(132, 152)), HTCAPTION);
+    EXPECT_EQ(Send(WM_ERASEBKGND, (WPARAM)GetDC(window)), 1);
+    EXPECT_EQ(Send(WM_SETCURSOR, (WPARAM)window, MAKELPARAM(HTCAPTION, WM_MOUSEMOVE)), 1);
+    EXPECT_EQ(Send(WM_QUERYENDSESSION), 1);
+    EXPECT_TRUE(ProfileWasWritten()) << "the session-end query saves";
+}
+
+TEST_F(Window, CursorRule)
+{
+    Send(WM_SETCURSOR, (WPARAM)window, MAKELPARAM(HTCAPTION, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), AppState.cursorOpen);
+    AppState.moving = 1;
+    Send(WM_SETCURSOR, (WPARAM)window, MAKELPARAM(HTCAPTION, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), AppState.cursorGrab);
+    AppState.menuOpen = TRUE;
+    Send(WM_SETCURSOR, (WPARAM)window, MAKELPARAM(HTCAPTION, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+    AppState.menuOpen = FALSE;
+    AppState.moving = 0;
+    Send(WM_ENTERSIZEMOVE);
+    EXPECT_EQ(AppState.moving, 1);
+    EXPECT_EQ(GetCursor(), AppState.cursorGrab);
+    Send(WM_EXITSIZEMOVE);
+    EXPECT_EQ(AppState.moving, 0);
+    EXPECT_EQ(GetCursor(), AppState.cursorOpen);
+}
+
+TEST_F(Window, SwitchCommandsToggleAndSave)
+{
+    const struct {
+        WPARAM command;
+        uint8_t* field;
+    } rows[] = {{IDM_ONTOP, &AppState.settings.OnTop}, {IDM_SHOWDATE, &AppState.settings.ShowDate}};
+    for (const auto& row : rows) {
+        for (int expected : {1, 0}) {
+            RemoveProfile();
+            HBITMAP dial = AppState.dialBitmap;
+            EXPECT_EQ(Send(WM_COMMAND, row.command), 0);
+            EXPECT_EQ(*row.field, expected);
+            EXPECT_TRUE(ProfileWasWritten());
+            // Wine leaves WS_EX_TOPMOST off a window that owns a tooltip, so the
+            // z-order itself is checked end to end on a real display, not here.
+            if (row.command == IDM_SHOWDATE) {
+                EXPECT_NE(AppState.dialBitmap, nullptr);
+                EXPECT_NE(AppState.dialBitmap, dial) << "rebuilt";
+            }
+            HMENU menu = BuildContextMenu();
+            bool checked = (GetMenuState(menu, (UINT)row.command, MF_BYCOMMAND) & MF_CHECKED) != 0;
+            EXPECT_EQ(checked, expected == 1);
+            DestroyMenu(menu);
+        }
+    }
+}
+
+TEST_F(Window, UnknownCommandsChangeNothingButSave)
+{
+    DialSettings before = AppState.settings;
+    for (WPARAM command : {(WPARAM)999, (WPARAM)MAKEWPARAM(IDM_ONTOP, 1), (WPARAM)0}) {
+        RemoveProfile();
+        EXPECT_EQ(Send(WM_COMMAND, command), 0);
+        EXPECT_TRUE(ProfileWasWritten());
+        EXPECT_EQ(memcmp(&before, &AppState.settings, sizeof before), 0);
+    }
+}
+
+TEST_F(Window, MenuLabelsAndOrder)
+{
+    HMENU menu = BuildContextMenu();
+    const char* labels[] = {"&Restore", "&Move", "Mi&nimize", "&Close", "", "&Always on top",
+                            "&Show date", "Colors", "", "About..."};
+    ASSERT_EQ(GetMenuItemCount(menu), 10);
+    for (int i = 0; i < 10; i++) {
+        char text[64] = "";
+        GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(text, labels[i]) << i;
+    }
+    HMENU colors = GetSubMenu(menu, 7);
+    ASSERT_NE(colors, nullptr);
+    const UINT ids[] = {IDM_COLOR_HOURS, IDM_COLOR_MINUTES, IDM_COLOR_SECONDS, IDM_COLOR_DATE};
+    for (int i = 0; i < 4; i++) {
+        EXPECT_EQ(GetMenuItemID(colors, i), ids[i]);
+    }
+    DestroyMenu(menu);
+    EXPECT_FALSE(IsMenu(colors)) << "destroying the menu destroys its submenu";
+}
+
+TEST_F(Window, MinimizeAndRestoreSwitchTheTaskbarButton)
+{
+    Send(WM_COMMAND, IDM_MINIMIZE);
+    EXPECT_TRUE(IsIconic(window));
+    EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+    // A move while minimized keeps the last real position.
+    Send(WM_MOVE, 0, MAKELPARAM(3000, 3000));
+    EXPECT_EQ(AppState.settings.X, 100);
+    EXPECT_EQ(AppState.settings.Y, 120);
+    Send(WM_COMMAND, IDM_RESTORE);
+    EXPECT_FALSE(IsIconic(window));
+    EXPECT_NE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+    EXPECT_TRUE(ProfileWasWritten());
+}
+
+TEST_F(Window, MovingRecordsThePositionInMemoryOnly)
+{
+    SetWindowPos(window, nullptr, -20, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_EQ(AppState.settings.X, -20);
+    EXPECT_EQ(AppState.settings.Y, 300);
+    EXPECT_FALSE(ProfileWasWritten()) << "a move alone writes nothing";
+}
+
+// Closes the first window of the thread's modal loop that has the given class.
+static HWND ModalToClose;
+static UINT CloseCommand;
+static void CALLBACK CloseModal(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindWindowA("#32770", nullptr);
+    if (dialog != nullptr && IsWindowVisible(dialog)) {
+        ModalToClose = dialog;
+        PostMessageA(dialog, WM_COMMAND, CloseCommand, 0);
+        KillTimer(nullptr, timer);
+    }
+}
+
+TEST_F(Window, AboutBoxClosesOnAnyCommandAndTheSettingsAreSaved)
+{
+    for (UINT command : {IDOK, IDCANCEL}) {
+        RemoveProfile();
+        ModalToClose = nullptr;
+        CloseCommand = command;
+        UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseModal);
+        Send(WM_COMMAND, IDM_ABOUT);
+        KillTimer(nullptr, timer);
+        ASSERT_NE(ModalToClose, nullptr);
+        EXPECT_FALSE(IsWindow(ModalToClose));
+        EXPECT_TRUE(ProfileWasWritten());
+    }
+}
+
+TEST_F(Window, CancelledColourDialogKeepsTheColourAndStillSaves)
+{
+    AppState.settings.Minutes = RGB(1, 2, 3);
+    RemoveProfile();
+    ModalToClose = nullptr;
+    CloseCommand = IDCANCEL;
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseModal);
+    Send(WM_COMMAND, IDM_COLOR_MINUTES);
+    KillTimer(nullptr, timer);
+    EXPECT_NE(ModalToClose, nullptr) << "the colour dialog opened";
+    EXPECT_EQ(AppState.settings.Minutes, RGB(1, 2, 3));
+    EXPECT_TRUE(ProfileWasWritten());
+}
+
+TEST_F(Window, RecordsHandedToTheTooltipAndTheColourDialog)
+{
+    TOOLINFOA tool;
+    FillToolRecord(&tool);
+    EXPECT_EQ(tool.cbSize, (UINT)offsetof(TOOLINFOA, lParam));
+    EXPECT_EQ(tool.uFlags, 0x13u);
+    EXPECT_EQ(tool.hwnd, window);
+    EXPECT_EQ(tool.uId, (UINT_PTR)window);
+    EXPECT_EQ(tool.hinst, AppState.hInstance);
+    EXPECT_EQ(tool.lpszText, AppState.tooltipText);
+    EXPECT_EQ(tool.rect.left | tool.rect.top | tool.rect.right | tool.rect.bottom, 0);
+
+    CHOOSECOLORA record;
+    FillColorRecord(&record, RGB(9, 8, 7));
+    EXPECT_EQ(record.lStructSize, sizeof(CHOOSECOLORA));
+    EXPECT_EQ(record.hwndOwner, window);
+    EXPECT_EQ(record.rgbResult, RGB(9, 8, 7));
+    EXPECT_EQ(record.lpCustColors, AppState.customColors);
+    EXPECT_EQ(record.Flags, (DWORD)(CC_RGBINIT | CC_FULLOPEN));
+}
+
+TEST_F(Window, CloseDestroysSavesTwiceWorthAndPostsQuit)
+{
+    Send(WM_COMMAND, IDM_CLOSE);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(AppState.dialBitmap, nullptr);
+    EXPECT_TRUE(ProfileWasWritten());
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 0u);
+}
+
+TEST(Placement, AClockOffEveryMonitorComesBackOntoTheNearestOne)
+{
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const struct {
+        int x, y;
+        bool unchanged;
+    } rows[] = {{100, 100, true},      {-20, 10, true},      {work.right - 10, 5, true},
+                {-64, 10, false},      {-5000, -5000, false}, {work.right + 10, 10, false},
+                {10, work.bottom, false}, {2147483647, 2147483647, false},
+                {-2147483647 - 1, 0, false}};
+    for (const auto& row : rows) {
+        POINT place = PlaceOnScreen(row.x, row.y);
+        if (row.unchanged) {
+            EXPECT_EQ(place.x, row.x);
+            EXPECT_EQ(place.y, row.y);
+        } else {
+            EXPECT_GE(place.x, work.left) << row.x << "," << row.y;
+            EXPECT_LE(place.x + 64, work.right) << row.x << "," << row.y;
+            EXPECT_GE(place.y, work.top) << row.x << "," << row.y;
+            EXPECT_LE(place.y + 64, work.bottom) << row.x << "," << row.y;
+        }
+    }
+}

@@ -1,0 +1,109 @@
+#!/bin/sh
+# End to end, as a person would: the real Tavik.exe under wine64 on the display
+# (xvfb-run), driven with xdotool, looked at with screenshots, checked in the INI.
+#   e2e.sh TAVIK_EXE SHOT_DIR
+set -u
+exe=$1
+shots=$2
+: "${WINEPREFIX:?}"
+here=$(cd "$(dirname "$0")/.." && pwd)
+ini="$WINEPREFIX/drive_c/windows/tavik.ini"
+mkdir -p "$shots"
+passed=0
+failed=0
+check() {
+    if eval "$2"; then
+        passed=$((passed + 1))
+    else
+        echo "FAILED: $1" >&2
+        failed=$((failed + 1))
+    fi
+}
+pixel() { # file x y -> "r,g,b"
+    convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | head -1
+}
+ini_value() { # key
+    tr -d '\r' <"$ini" | sed -n "s/^$1=//p" | head -1
+}
+find_window() {
+    for i in $(seq 1 100); do
+        id=$(xdotool search --name '^Tavik$' 2>/dev/null | head -1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+printf '[Position]\r\nX=100\r\nY=100\r\nOnTop=0\r\nShowDate=0\r\n[Colors]\r\nHours=255, 0, 0\r\nMinutes=0, 255, 0\r\nSeconds=0, 0, 255\r\nDate=255, 255, 192\r\n' >"$ini"
+"$here/tools/wine-run.sh" "$exe" some ignored arguments &
+pid=$!
+window=$(find_window) || { echo "FAILED: no Tavik window"; kill $pid; exit 1; }
+sleep 1.5
+geometry=$(xdotool getwindowgeometry "$window")
+check "window at the stored position (got $geometry)" 'echo "$geometry" | grep -q "Position: 100,100"'
+check "window is 64 x 64 (got $geometry)" 'echo "$geometry" | grep -q "Geometry: 64x64"'
+import -window root "$shots/start.png"
+background=$(pixel "$shots/start.png" 20 20)
+check "corner shows what lies behind" '[ "$(pixel "$shots/start.png" 100 100)" = "$background" ]'
+check "corner shows what lies behind" '[ "$(pixel "$shots/start.png" 163 163)" = "$background" ]'
+check "dial face is blue" '[ "$(pixel "$shots/start.png" 112 132 | cut -d, -f3)" -gt 100 ]'
+check "bezel at the top edge" '[ "$(pixel "$shots/start.png" 132 100)" != "$background" ]'
+check "second hand drawn in its colour" \
+    'convert "$shots/start.png" -crop 64x64+100+100 txt:- | grep -q "(0,0,255)"'
+
+# A hover shows the tooltip with the long date.
+xdotool mousemove 132 132
+sleep 1.2
+import -window root "$shots/tooltip.png"
+check "tooltip shown below the window" \
+    '[ "$(convert "$shots/tooltip.png" -crop 300x40+0+164 +repage txt:- | grep -vc "$background")" -gt 20 ]'
+
+# Drag with the mouse.
+xdotool mousemove 132 132 mousedown 1 mousemove 150 140 mousemove 190 160 mousemove 232 182 mouseup 1
+sleep 0.8
+geometry=$(xdotool getwindowgeometry "$window")
+check "window followed the drag (got $geometry)" 'echo "$geometry" | grep -q "Position: 200,150"'
+
+# Right click: the menu opens at the click; Always on top, then Show date.
+xdotool mousemove 232 182 click 3
+sleep 0.8
+import -window root "$shots/menu.png"
+check "menu opened at the click" '[ "$(pixel "$shots/menu.png" 240 190)" != "$(pixel "$shots/start.png" 240 190)" ]'
+xdotool key a
+sleep 0.8
+check "Always on top saved" '[ "$(ini_value OnTop)" = 1 ]'
+check "position saved with the command" '[ "$(ini_value X)" = 200 ] && [ "$(ini_value Y)" = 150 ]'
+import -window root "$shots/before-date.png"
+xdotool mousemove 232 182 click 3
+sleep 0.8
+xdotool key s
+sleep 1.5
+check "Show date saved" '[ "$(ini_value ShowDate)" = 1 ]'
+import -window root "$shots/date.png"
+check "the 1 of 12 vanished with the label on" \
+    '! convert "$shots/date.png" -crop 9x8+228+160 txt:- | grep -q "(210,210,208)"'
+check "the 1 of 12 showed before" \
+    'convert "$shots/before-date.png" -crop 9x8+228+160 txt:- | grep -q "(210,210,208)"'
+check "label drawn below the centre" \
+    'convert "$shots/date.png" -crop 64x20+200+185 txt:- | grep -q "(255,255,192)"'
+
+# Close from the menu: the process ends with 0 and the INI holds the new position.
+xdotool mousemove 232 182 click 3
+sleep 0.8
+xdotool key c
+status=124
+for i in $(seq 1 50); do
+    if ! kill -0 $pid 2>/dev/null; then
+        wait $pid
+        status=$?
+        break
+    fi
+    sleep 0.1
+done
+[ $status = 124 ] && kill $pid 2>/dev/null
+check "exit code 0 (got $status)" '[ $status = 0 ]'
+check "INI holds the new position" '[ "$(ini_value X)" = 200 ] && [ "$(ini_value Y)" = 150 ]'
+check "INI keeps the switches" '[ "$(ini_value OnTop)" = 1 ] && [ "$(ini_value ShowDate)" = 1 ]'
+check "INI keeps the colours" '[ "$(ini_value Seconds)" = "0, 0, 255" ]'
+echo "$passed passed, $failed failed"
+[ $failed = 0 ]

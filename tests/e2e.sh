@@ -52,8 +52,12 @@ check "second hand drawn in its colour" \
     'convert "$shots/start.png" -crop 64x64+100+100 txt:- | grep -q "(0,0,255)"'
 
 # A hover shows the tooltip with the long date.
-xdotool mousemove 132 132
-sleep 1.2
+xdotool mousemove 130 130
+sleep 0.2
+xdotool mousemove 132 133
+sleep 0.2
+xdotool mousemove 133 134
+sleep 2
 import -window root "$shots/tooltip.png"
 check "tooltip shown below the window" \
     '[ "$(convert "$shots/tooltip.png" -crop 300x40+0+164 +repage txt:- | grep -vc "$background")" -gt 20 ]'

@@ -194,6 +194,25 @@ static void OnCommand(HWND window, WPARAM command)
     SaveSettings(AppState.settings);
 }
 
+// Every point of the window is caption, so the mouse brings WM_NCMOUSEMOVE and
+// never the WM_MOUSEMOVE that the tooltip's own subclassing watches for. Hand it
+// the move as the client mouse move it understands, so that resting the mouse
+// on the dial shows the date.
+static LRESULT OnNonClientMouseMove(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+    ScreenToClient(window, &point);
+    MSG relayed = {};
+    relayed.hwnd = window;
+    relayed.message = WM_MOUSEMOVE;
+    relayed.lParam = MAKELPARAM(point.x, point.y);
+    relayed.time = GetMessageTime();
+    relayed.pt.x = (short)LOWORD(lParam);
+    relayed.pt.y = (short)HIWORD(lParam);
+    SendMessageA(AppState.tooltipWindow, TTM_RELAYEVENT, 0, (LPARAM)&relayed);
+    return DefWindowProcA(window, WM_NCMOUSEMOVE, wParam, lParam);
+}
+
 static LRESULT OnSizeMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     bool entering = message == WM_ENTERSIZEMOVE;
@@ -237,6 +256,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
         OnTimer(window);
         return 0;
+    case WM_NCMOUSEMOVE:
+        return OnNonClientMouseMove(window, wParam, lParam);
     case WM_ENTERSIZEMOVE:
     case WM_EXITSIZEMOVE:
         return OnSizeMove(window, message, wParam, lParam);

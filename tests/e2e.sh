@@ -109,5 +109,132 @@ check "exit code 0 (got $status)" '[ $status = 0 ]'
 check "INI holds the new position" '[ "$(ini_value X)" = 200 ] && [ "$(ini_value Y)" = 150 ]'
 check "INI keeps the switches" '[ "$(ini_value OnTop)" = 1 ] && [ "$(ini_value ShowDate)" = 1 ]'
 check "INI keeps the colours" '[ "$(ini_value Seconds)" = "0, 0, 255" ]'
+
+# --- A second session: placement, a second instance, dialogs, session end. ---
+find_named() { # exact title -> the visible window
+    for i in $(seq 1 50); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+gone() { # exact title: true once no such window is visible
+    for i in $(seq 1 30); do
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    return 1
+}
+position_of() { # window -> "x y"
+    xdotool getwindowgeometry "$1" | sed -n 's/.*Position: \(-*[0-9]*\),\(-*[0-9]*\).*/\1 \2/p'
+}
+size_of() { # window -> "w h"
+    xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p'
+}
+start_clock() { # INI text
+    printf "$1" >"$ini"
+    "$here/tools/wine-run.sh" "$exe" &
+    pid=$!
+    window=$(find_window) || window=""
+    sleep 1
+}
+stop_clock() {
+    kill $pid 2>/dev/null
+    wait $pid 2>/dev/null
+}
+menu_keys() { # keys typed into the context menu of the clock at 40,40
+    xdotool mousemove 72 72 click 3
+    sleep 0.6
+    xdotool key "$@"
+}
+
+# A stored position far off every screen starts inside the work area.
+start_clock '[Position]\r\nX=-5000\r\nY=-5000\r\n'
+read px py <<END
+$(position_of "$window")
+END
+check "off-screen position brought onto the screen (got $px,$py)" \
+    '[ "$px" -ge 0 ] && [ "$py" -ge 0 ] && [ "$px" -le 960 ] && [ "$py" -le 704 ]'
+stop_clock
+
+# A negative position that is partly on screen is used as it stands, and a
+# second instance shows a second dial at the same place.
+start_clock '[Position]\r\nX=-20\r\nY=10\r\n'
+first=$pid
+check "partly visible negative position kept (got $(position_of "$window"))" \
+    '[ "$(position_of "$window")" = "-20 10" ]'
+"$here/tools/wine-run.sh" "$exe" &
+second=$!
+sleep 2
+dials=$(xdotool search --onlyvisible --name '^Tavik$' | wc -l)
+check "a second instance shows a second dial (got $dials)" '[ "$dials" = 2 ]'
+same=$(for w in $(xdotool search --onlyvisible --name '^Tavik$'); do position_of "$w"; done | sort -u)
+check "both dials at the stored position (got $same)" '[ "$same" = "-20 10" ]'
+kill $first $second 2>/dev/null
+wait $first $second 2>/dev/null
+
+start_clock '[Position]\r\nX=40\r\nY=40\r\n[Colors]\r\nHours=255,0,0\r\nMinutes=0, 255, 0\r\n'
+
+# About: centred in the work area; Enter, Escape and the close box close it.
+for way in Return Escape closebox; do
+    menu_keys Up Return
+    box=$(find_named 'About Tavik...') || box=""
+    check "About box opened ($way)" '[ -n "$box" ]'
+    [ -n "$box" ] || continue
+    read bx by bw bh <<END
+$(position_of "$box") $(size_of "$box")
+END
+    cx=$((bx + bw / 2))
+    cy=$((by + bh / 2))
+    check "About box centred (got centre $cx,$cy)" \
+        '[ $cx -ge 502 ] && [ $cx -le 522 ] && [ $cy -ge 374 ] && [ $cy -le 394 ]'
+    [ $way = Return ] && import -window root "$shots/about.png"
+    if [ $way = closebox ]; then
+        xdotool mousemove $((bx + bw - 12)) $((by + 11)) click 1
+    else
+        xdotool key $way
+    fi
+    check "$way closed the About box" 'gone "About Tavik..."'
+done
+
+# The colour dialog: Cancel keeps the colour and still rewrites the file.
+menu_keys Up Up Right h
+dialog=$(find_named Color) || dialog=""
+check "colour dialog opened for Hours" '[ -n "$dialog" ]'
+sleep 0.5
+import -window root "$shots/color.png"
+xdotool key Escape
+check "Cancel closed the colour dialog" 'gone Color'
+check "Cancel kept the colour and rewrote the file (Hours=$(ini_value Hours))" \
+    '[ "$(ini_value Hours)" = "255, 0, 0" ]'
+
+# OK with a typed colour: the minute hand turns orange on screen and in the file.
+menu_keys Up Up Right m
+dialog=$(find_named Color) || dialog=""
+check "colour dialog opened for Minutes" '[ -n "$dialog" ]'
+sleep 0.5
+xdotool key alt+r ctrl+a type 255
+xdotool key alt+g ctrl+a type 128
+xdotool key alt+b ctrl+a type 0
+sleep 0.3
+xdotool key Return
+check "OK closed the colour dialog" 'gone Color'
+sleep 1.5
+check "typed colour saved (Minutes=$(ini_value Minutes))" '[ "$(ini_value Minutes)" = "255, 128, 0" ]'
+import -window root "$shots/orange.png"
+check "minute hand drawn in the new colour" \
+    'convert "$shots/orange.png" -crop 64x64+40+40 txt:- | grep -q "(255,128,0)"'
+
+# A session end saves a position moved by dragging, with no command in between.
+xdotool mousemove 72 72 mousedown 1 mousemove 100 100 mousemove 172 152 mouseup 1
+sleep 0.8
+check "the drag moved the clock (got $(position_of "$window"))" '[ "$(position_of "$window")" = "140 120" ]'
+"$here/tools/wine-run.sh" wineboot --end-session >/dev/null 2>&1
+sleep 1
+check "session end saved the dragged position (X=$(ini_value X) Y=$(ini_value Y))" \
+    '[ "$(ini_value X)" = 140 ] && [ "$(ini_value Y)" = 120 ]'
+stop_clock
+
 echo "$passed passed, $failed failed"
 [ $failed = 0 ]

@@ -11,6 +11,10 @@ start)
     mkdir -p "$WINEPREFIX"
     /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
     /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1
+    # A bare Xvfb has no window manager: let Wine draw captions and close boxes
+    # and give windows the keyboard focus itself, as Windows would.
+    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+        </dev/null >/dev/null 2>&1
     exit 0
     ;;
 stop)

@@ -10,16 +10,7 @@ case $arch in
 i686) triple=i686-w64-mingw32 format=pei-i386 ;;
 *) triple=x86_64-w64-mingw32 format=pei-x86-64 ;;
 esac
-failed=0
-passed=0
-check() {
-    if eval "$2"; then
-        passed=$((passed + 1))
-    else
-        echo "FAILED: $1" >&2
-        failed=$((failed + 1))
-    fi
-}
+. "$(dirname "$0")/check_lib.sh"
 headers=$($triple-objdump -p "$image")
 check "file format $format" 'echo "$headers" | grep -q "file format $format"'
 check "GUI subsystem" 'echo "$headers" | grep -Eq "^Subsystem[[:space:]]+00000002"'
@@ -47,5 +38,4 @@ if [ -f "$other" ]; then
     check "all ten resources extracted" '[ "$(ls "$tmp/a" | wc -l)" = 10 ]'
     rm -rf "$tmp"
 fi
-echo "$passed passed, $failed failed"
-[ $failed = 0 ]
+finish

@@ -1,4 +1,5 @@
 #include "datetext.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -6,12 +7,7 @@
 
 static SYSTEMTIME Date(int day, int month, int year)
 {
-    SYSTEMTIME time = {};
-    time.wYear = (WORD)year;
-    time.wMonth = (WORD)month;
-    time.wDay = (WORD)day;
-    time.wHour = 12;
-    return time;
+    return MakeTime(year, month, day, 12, 0, 0);
 }
 
 struct DateCase {

@@ -9,16 +9,7 @@ shots=$2
 here=$(cd "$(dirname "$0")/.." && pwd)
 ini="$WINEPREFIX/drive_c/windows/tavik.ini"
 mkdir -p "$shots"
-passed=0
-failed=0
-check() {
-    if eval "$2"; then
-        passed=$((passed + 1))
-    else
-        echo "FAILED: $1" >&2
-        failed=$((failed + 1))
-    fi
-}
+. "$(dirname "$0")/check_lib.sh"
 pixel() { # file x y -> "r,g,b"
     convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | head -1
 }
@@ -236,5 +227,4 @@ check "session end saved the dragged position (X=$(ini_value X) Y=$(ini_value Y)
     '[ "$(ini_value X)" = 140 ] && [ "$(ini_value Y)" = 120 ]'
 stop_clock
 
-echo "$passed passed, $failed failed"
-[ $failed = 0 ]
+finish

@@ -1,4 +1,5 @@
 #include "hands.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -6,14 +7,7 @@
 
 static SYSTEMTIME TimeOfDay(int hour, int minute, int second)
 {
-    SYSTEMTIME time = {};
-    time.wYear = 2026;
-    time.wMonth = 12;
-    time.wDay = 8;
-    time.wHour = (WORD)hour;
-    time.wMinute = (WORD)minute;
-    time.wSecond = (WORD)second;
-    return time;
+    return MakeTime(2026, 12, 8, hour, minute, second);
 }
 
 static DialSettings Colors(COLORREF hours, COLORREF minutes, COLORREF seconds)

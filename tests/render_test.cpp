@@ -4,6 +4,7 @@
 #include "render.h"
 #include "resource.h"
 #include "state.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -63,14 +64,7 @@ static uint32_t AsPixel(COLORREF color)
 
 static SYSTEMTIME Time(int day, int month, int hour, int minute, int second)
 {
-    SYSTEMTIME time = {};
-    time.wYear = 2026;
-    time.wMonth = (WORD)month;
-    time.wDay = (WORD)day;
-    time.wHour = (WORD)hour;
-    time.wMinute = (WORD)minute;
-    time.wSecond = (WORD)second;
-    return time;
+    return MakeTime(2026, month, day, hour, minute, second);
 }
 
 class Render : public ::testing::Test {

@@ -1,6 +1,7 @@
 // Settings against real profile files in the Wine prefix's Windows folder.
 #include "colortext_cases.h"
 #include "settings.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -9,63 +10,6 @@
 #include <string.h>
 
 #include <string>
-
-static std::string ProfilePath()
-{
-    char folder[MAX_PATH];
-    GetWindowsDirectoryA(folder, sizeof folder);
-    return std::string(folder) + "\\" + PROFILE_FILE_NAME;
-}
-
-// Flushes the profile cache so that the next call reads the file from disk.
-static void FlushProfileCache()
-{
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, PROFILE_FILE_NAME);
-}
-
-static void RemoveProfile()
-{
-    FlushProfileCache();
-    DeleteFileA(ProfilePath().c_str());
-    RemoveDirectoryA(ProfilePath().c_str());
-}
-
-static void WriteProfile(const std::string& content)
-{
-    RemoveProfile();
-    FILE* file = fopen(ProfilePath().c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    fwrite(content.data(), 1, content.size(), file);
-    fclose(file);
-}
-
-static std::string ReadProfile()
-{
-    FlushProfileCache();
-    std::string content;
-    FILE* file = fopen(ProfilePath().c_str(), "rb");
-    if (file == nullptr) {
-        return content;
-    }
-    char chunk[4096];
-    size_t count;
-    while ((count = fread(chunk, 1, sizeof chunk, file)) > 0) {
-        content.append(chunk, count);
-    }
-    fclose(file);
-    return content;
-}
-
-static std::string WithoutCarriageReturns(std::string text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c != '\r') {
-            out += c;
-        }
-    }
-    return out;
-}
 
 static const char DEFAULT_FILE[] = "[Position]\n"
                                    "X=0\n"
@@ -115,7 +59,7 @@ TEST_F(Profile, ColourTextsReadThroughTheFile)
         if (strpbrk(row.text, "\r\n") != nullptr) {
             continue; // a line break ends the value in a file
         }
-        WriteProfile(std::string("[Colors]\r\nMinutes=") + row.text + "\r\n");
+        ASSERT_TRUE(WriteProfile(std::string("[Colors]\r\nMinutes=") + row.text + "\r\n"));
         DialSettings settings = LoadSettings();
         EXPECT_EQ(settings.Minutes, row.color) << "text \"" << row.text << "\"";
         EXPECT_EQ(settings.Hours, DEFAULT_COLOR) << "an absent key gives the default";
@@ -124,7 +68,7 @@ TEST_F(Profile, ColourTextsReadThroughTheFile)
 
 TEST_F(Profile, PresentKeyWithEmptyTextIsBlackNotTheDefault)
 {
-    WriteProfile("[Colors]\r\nHours=\r\nSeconds=0, 0, 255\r\n");
+    ASSERT_TRUE(WriteProfile("[Colors]\r\nHours=\r\nSeconds=0, 0, 255\r\n"));
     DialSettings settings = LoadSettings();
     EXPECT_EQ(settings.Hours, 0x00000000u);
     EXPECT_EQ(settings.Minutes, DEFAULT_COLOR);
@@ -136,12 +80,12 @@ TEST_F(Profile, ColourTextIsCutToThirtyNineCharacters)
     // The blue part starts at character 40, past the cut: blue reads as 0.
     std::string text = "1, 2," + std::string(34, ' ') + "77";
     ASSERT_EQ(text.size(), 41u);
-    WriteProfile("[Colors]\r\nDate=" + text + "\r\n");
+    ASSERT_TRUE(WriteProfile("[Colors]\r\nDate=" + text + "\r\n"));
     EXPECT_EQ(LoadSettings().Date, 0x00000201u);
 
     // Digits cut at character 39: "123" stands at 37..39 and the rest is dropped.
     text = "1, 2," + std::string(31, ' ') + "123456";
-    WriteProfile("[Colors]\r\nDate=" + text + "\r\n");
+    ASSERT_TRUE(WriteProfile("[Colors]\r\nDate=" + text + "\r\n"));
     EXPECT_EQ(LoadSettings().Date, 0x00000201u | (123u << 16));
 }
 
@@ -152,8 +96,8 @@ TEST_F(Profile, SwitchesReadAnyNonZeroAsOnAndAreWrittenBackAsOne)
         uint8_t value;
     } rows[] = {{"7", 1}, {"-1", 1}, {"1", 1}, {"0", 0}, {"", 0}};
     for (const auto& row : rows) {
-        WriteProfile(std::string("[Position]\r\nOnTop=") + row.text + "\r\nShowDate=" + row.text +
-                     "\r\n");
+        ASSERT_TRUE(WriteProfile(std::string("[Position]\r\nOnTop=") + row.text + "\r\nShowDate=" + row.text +
+                     "\r\n"));
         DialSettings settings = LoadSettings();
         EXPECT_EQ(settings.OnTop, row.value) << row.text;
         EXPECT_EQ(settings.ShowDate, row.value) << row.text;
@@ -173,7 +117,7 @@ TEST_F(Profile, PositionsRoundTripOverTheWholeIntegerRange)
         DialSettings loaded = LoadSettings();
         ExpectSameSettings(loaded, settings);
     }
-    WriteProfile("[Position]\r\nX=-20\r\n");
+    ASSERT_TRUE(WriteProfile("[Position]\r\nX=-20\r\n"));
     DialSettings settings = LoadSettings();
     EXPECT_EQ(settings.X, -20);
     SaveSettings(settings);
@@ -200,7 +144,7 @@ TEST_F(Profile, SavedColoursReadBackWithoutTheirTopByte)
 
 TEST_F(Profile, SaveOverAnOldFileKeepsOtherKeysAndSections)
 {
-    WriteProfile("[Other]\r\nKeep=me\r\n[Position]\r\nX=5\r\nNote=mine\r\n");
+    ASSERT_TRUE(WriteProfile("[Other]\r\nKeep=me\r\n[Position]\r\nX=5\r\nNote=mine\r\n"));
     DialSettings settings = LoadSettings();
     EXPECT_EQ(settings.X, 5);
     settings.X = 6;

@@ -4,6 +4,7 @@
 #include "resource.h"
 #include "settings.h"
 #include "state.h"
+#include "test_support.h"
 #include "wndproc.h"
 
 #include <gtest/gtest.h>
@@ -13,23 +14,10 @@
 
 #include <string>
 
-static std::string ProfilePath()
-{
-    char folder[MAX_PATH];
-    GetWindowsDirectoryA(folder, sizeof folder);
-    return std::string(folder) + "\\" + PROFILE_FILE_NAME;
-}
-
-static void RemoveProfile()
-{
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, PROFILE_FILE_NAME);
-    DeleteFileA(ProfilePath().c_str());
-}
-
 // The file exists and holds all eight keys.
 static bool ProfileWasWritten()
 {
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, PROFILE_FILE_NAME);
+    FlushProfileCache();
     if (GetFileAttributesA(ProfilePath().c_str()) == INVALID_FILE_ATTRIBUTES) {
         return false;
     }
@@ -45,18 +33,6 @@ static bool ProfileWasWritten()
         }
     }
     return true;
-}
-
-static SYSTEMTIME Time(int year, int month, int day, int hour, int minute, int second)
-{
-    SYSTEMTIME time = {};
-    time.wYear = (WORD)year;
-    time.wMonth = (WORD)month;
-    time.wDay = (WORD)day;
-    time.wHour = (WORD)hour;
-    time.wMinute = (WORD)minute;
-    time.wSecond = (WORD)second;
-    return time;
 }
 
 // Start-up as WinMain does it, without the message loop.
@@ -160,28 +136,28 @@ TEST_F(Window, SetUpRunsOnceEvenWhenTheMessageCouldNotBeRegistered)
 TEST_F(Window, TickDrawsOncePerSecond)
 {
     // Right after start lastDrawn is all zero: a tick in second 0 draws nothing.
-    HandleTick(window, Time(2026, 12, 8, 10, 0, 0));
+    HandleTick(window, MakeTime(2026, 12, 8, 10, 0, 0));
     EXPECT_EQ(AppState.lastDrawn.wDay, 0);
-    HandleTick(window, Time(2026, 12, 8, 10, 0, 1));
+    HandleTick(window, MakeTime(2026, 12, 8, 10, 0, 1));
     EXPECT_EQ(AppState.lastDrawn.wSecond, 1);
     EXPECT_EQ(AppState.lastDrawn.wDay, 8);
     // The same second again: nothing, even if the minute differs.
-    HandleTick(window, Time(2026, 12, 8, 10, 5, 1));
+    HandleTick(window, MakeTime(2026, 12, 8, 10, 5, 1));
     EXPECT_EQ(AppState.lastDrawn.wMinute, 0);
-    HandleTick(window, Time(2026, 12, 8, 10, 5, 2));
+    HandleTick(window, MakeTime(2026, 12, 8, 10, 5, 2));
     EXPECT_EQ(AppState.lastDrawn.wMinute, 5);
     EXPECT_EQ(Send(WM_TIMER, TICK_TIMER_ID), 0);
 }
 
 TEST_F(Window, ANewDateRefreshesTheTooltipAndTheLabelWhileShown)
 {
-    HandleTick(window, Time(2026, 12, 8, 23, 59, 59));
+    HandleTick(window, MakeTime(2026, 12, 8, 23, 59, 59));
     std::string december = TooltipText();
     EXPECT_NE(december.find("2026"), std::string::npos) << december;
 
     // Label hidden: the bitmap stays, the tooltip follows the date all the same.
     HBITMAP dial = AppState.dialBitmap;
-    HandleTick(window, Time(2027, 1, 1, 0, 0, 1));
+    HandleTick(window, MakeTime(2027, 1, 1, 0, 0, 1));
     EXPECT_EQ(AppState.dialBitmap, dial);
     std::string january = TooltipText();
     EXPECT_NE(january, december);
@@ -191,14 +167,14 @@ TEST_F(Window, ANewDateRefreshesTheTooltipAndTheLabelWhileShown)
     Send(WM_COMMAND, IDM_SHOWDATE);
     ASSERT_EQ(AppState.settings.ShowDate, 1);
     dial = AppState.dialBitmap;
-    HandleTick(window, Time(2027, 1, 1, 0, 0, 2));
+    HandleTick(window, MakeTime(2027, 1, 1, 0, 0, 2));
     EXPECT_EQ(AppState.dialBitmap, dial) << "same date: nothing rebuilt";
-    HandleTick(window, Time(2027, 1, 2, 0, 0, 3));
+    HandleTick(window, MakeTime(2027, 1, 2, 0, 0, 3));
     EXPECT_NE(AppState.dialBitmap, nullptr);
     dial = AppState.dialBitmap;
 
     // A month later on the same day number is a new date too.
-    HandleTick(window, Time(2027, 2, 2, 0, 0, 4));
+    HandleTick(window, MakeTime(2027, 2, 2, 0, 0, 4));
     EXPECT_NE(AppState.dialBitmap, dial);
     EXPECT_NE(TooltipText().find("2027"), std::string::npos);
     EXPECT_NE(TooltipText(), january);
@@ -328,16 +304,23 @@ static void CALLBACK CloseModal(HWND, UINT, UINT_PTR timer, DWORD)
     }
 }
 
+// Sends a menu command whose modal dialog a timer closes with closeCommand.
+// Returns the dialog that was closed, or null if none opened.
+static HWND SendClosingModal(HWND window, WPARAM command, UINT closeCommand)
+{
+    RemoveProfile();
+    ModalToClose = nullptr;
+    CloseCommand = closeCommand;
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseModal);
+    SendMessageA(window, WM_COMMAND, command, 0);
+    KillTimer(nullptr, timer);
+    return ModalToClose;
+}
+
 TEST_F(Window, AboutBoxClosesOnAnyCommandAndTheSettingsAreSaved)
 {
     for (UINT command : {IDOK, IDCANCEL}) {
-        RemoveProfile();
-        ModalToClose = nullptr;
-        CloseCommand = command;
-        UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseModal);
-        Send(WM_COMMAND, IDM_ABOUT);
-        KillTimer(nullptr, timer);
-        ASSERT_NE(ModalToClose, nullptr);
+        ASSERT_NE(SendClosingModal(window, IDM_ABOUT, command), nullptr);
         EXPECT_FALSE(IsWindow(ModalToClose));
         EXPECT_TRUE(ProfileWasWritten());
     }
@@ -346,13 +329,8 @@ TEST_F(Window, AboutBoxClosesOnAnyCommandAndTheSettingsAreSaved)
 TEST_F(Window, CancelledColourDialogKeepsTheColourAndStillSaves)
 {
     AppState.settings.Minutes = RGB(1, 2, 3);
-    RemoveProfile();
-    ModalToClose = nullptr;
-    CloseCommand = IDCANCEL;
-    UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseModal);
-    Send(WM_COMMAND, IDM_COLOR_MINUTES);
-    KillTimer(nullptr, timer);
-    EXPECT_NE(ModalToClose, nullptr) << "the colour dialog opened";
+    EXPECT_NE(SendClosingModal(window, IDM_COLOR_MINUTES, IDCANCEL), nullptr)
+        << "the colour dialog opened";
     EXPECT_EQ(AppState.settings.Minutes, RGB(1, 2, 3));
     EXPECT_TRUE(ProfileWasWritten());
 }
@@ -378,7 +356,7 @@ TEST_F(Window, RecordsHandedToTheTooltipAndTheColourDialog)
     EXPECT_EQ(record.Flags, (DWORD)(CC_RGBINIT | CC_FULLOPEN));
 }
 
-TEST_F(Window, CloseDestroysSavesTwiceWorthAndPostsQuit)
+TEST_F(Window, CloseDestroysTheWindowSavesAndPostsQuit)
 {
     Send(WM_COMMAND, IDM_CLOSE);
     EXPECT_FALSE(IsWindow(window));

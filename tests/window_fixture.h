@@ -1,0 +1,100 @@
+// A test fixture that starts the real main window as WinMain does, without the
+// message loop, and helpers to look at what it saved.
+#pragma once
+
+#include "app.h"
+#include "render.h"
+#include "resource.h"
+#include "settings.h"
+#include "state.h"
+#include "test_support.h"
+#include "wndproc.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <string.h>
+
+#include <string>
+
+// The file exists and holds all eight keys.
+inline bool ProfileWasWritten()
+{
+    FlushProfileCache();
+    if (GetFileAttributesA(ProfilePath().c_str()) == INVALID_FILE_ATTRIBUTES) {
+        return false;
+    }
+    char text[64];
+    const char* keys[][2] = {{"Position", "X"},      {"Position", "Y"},     {"Position", "OnTop"},
+                             {"Position", "ShowDate"}, {"Colors", "Hours"},  {"Colors", "Minutes"},
+                             {"Colors", "Seconds"},  {"Colors", "Date"}};
+    for (const auto& key : keys) {
+        if (GetPrivateProfileStringA(key[0], key[1], "?", text, sizeof text, PROFILE_FILE_NAME) ==
+                1 &&
+            text[0] == '?') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Start-up as WinMain does it, without the message loop.
+class Window : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        InitCommonControls();
+        RegisterMainClass(GetModuleHandleA(nullptr));
+    }
+
+    void SetUp() override
+    {
+        RemoveProfile();
+        memset(&AppState, 0, sizeof AppState);
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        AppState.cursorOpen = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_HAND_OPEN));
+        AppState.cursorGrab = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_HAND_GRAB));
+        AppState.hInstance = instance;
+        AppState.sysInitMessage = RegisterWindowMessageA("WM_SYSINIT");
+        AppState.settings = LoadSettings();
+        AppState.settings.X = 100;
+        AppState.settings.Y = 120;
+        AppState.mainWindow =
+            CreateWindowExA(WS_EX_TOOLWINDOW, "TavikApp", "Tavik", WS_POPUP, 100, 120, 64, 64,
+                            nullptr, nullptr, instance, nullptr);
+        ASSERT_NE(AppState.mainWindow, nullptr);
+        CreateTooltip();
+        SendMessageA(AppState.mainWindow, AppState.sysInitMessage, 0, 0);
+        ShowWindow(AppState.mainWindow, SW_SHOWNORMAL);
+        window = AppState.mainWindow;
+    }
+
+    void TearDown() override
+    {
+        if (IsWindow(window)) {
+            DestroyWindow(window);
+        }
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        RemoveProfile();
+    }
+
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+    {
+        return SendMessageA(window, message, wParam, lParam);
+    }
+
+    std::string TooltipText()
+    {
+        char text[TOOLTIP_TEXT_SIZE + 16] = "";
+        TOOLINFOA tool;
+        FillToolRecord(&tool);
+        tool.lpszText = text;
+        SendMessageA(AppState.tooltipWindow, TTM_GETTEXTA, sizeof text, (LPARAM)&tool);
+        return text;
+    }
+
+    HWND window = nullptr;
+};
+

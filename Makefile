@@ -2,12 +2,14 @@
 #   make        build the shipped i686 Tavik.exe, the x86_64 build and the native tools
 #   make test   build everything and run every test (under a virtual display)
 #   make run    start the clock under Wine on this display (or a virtual one)
+#   make bench  print drawing times, the running clock against xclock, the exe size
+#   make fuzz   run the fuzzer for five minutes
 
 BUILD := build
 CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Release
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all bootstrap i686 x86_64 native test run clean fuzz
+.PHONY: all bootstrap i686 x86_64 native test run clean fuzz bench
 
 all: i686 x86_64 native
 
@@ -15,7 +17,7 @@ bootstrap:
 	@tools/bootstrap.sh
 
 i686 x86_64: bootstrap
-	@cmake -S . -B $(BUILD)/$@ -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$@.cmake $(CMAKE_FLAGS) >/dev/null
+	@cmake --no-warn-unused-cli -S . -B $(BUILD)/$@ -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$@.cmake $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD)/$@ -j $(JOBS)
 
 native: bootstrap
@@ -37,3 +39,6 @@ fuzz: native
 	mkdir -p $(BUILD)/fuzz-corpus
 	$(BUILD)/native/tests/fuzz_dial_logic -max_total_time=300 -print_final_stats=1 \
 		$(BUILD)/fuzz-corpus tests/fuzz_corpus
+
+bench: all
+	@tools/bench.sh

@@ -23,6 +23,7 @@ check /usr/bin/xauth xauth
 check /usr/bin/xdotool xdotool
 check /usr/bin/import imagemagick
 check /usr/bin/xwd x11-apps
+check /usr/include/X11/Xlib.h libx11-dev
 check /usr/src/googletest/CMakeLists.txt googletest
 check /usr/bin/clang clang
 check /usr/bin/wrestool icoutils

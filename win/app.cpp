@@ -9,6 +9,7 @@
 #include "wndproc.h"
 
 #include <commctrl.h>
+#include <limits.h>
 
 static const char CLASS_NAME[] = "TavikApp";
 

@@ -200,6 +200,16 @@ check "Cancel closed the colour dialog" 'gone Color'
 check "Cancel kept the colour and rewrote the file (Hours=$(ini_value Hours))" \
     '[ "$(ini_value Hours)" = "255, 0, 0" ]'
 
+# The dialog opens for the other two colour items as well.
+for item in s d; do
+    menu_keys Up Up Right $item
+    dialog=$(find_named Color) || dialog=""
+    check "colour dialog opened for item $item" '[ -n "$dialog" ]'
+    sleep 0.3
+    xdotool key Escape
+    check "Cancel closed the colour dialog (item $item)" 'gone Color'
+done
+
 # OK with a typed colour: the minute hand turns orange on screen and in the file.
 menu_keys Up Up Right m
 dialog=$(find_named Color) || dialog=""

@@ -4,6 +4,7 @@
 #include "resource.h"
 #include "settings.h"
 #include "state.h"
+#include "save_counter.h"
 #include "test_support.h"
 #include "window_fixture.h"
 #include "wndproc.h"
@@ -276,9 +277,66 @@ TEST_F(Window, RecordsHandedToTheTooltipAndTheColourDialog)
     EXPECT_EQ(record.Flags, (DWORD)(CC_RGBINIT | CC_FULLOPEN));
 }
 
-TEST_F(Window, CloseDestroysTheWindowSavesAndPostsQuit)
+// Ends the platform's move loop of the Move command, as Enter would.
+static void CALLBACK EndMoveLoop(HWND, UINT, UINT_PTR timer, DWORD)
 {
+    KillTimer(nullptr, timer);
+    PostMessageA(AppState.mainWindow, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+TEST_F(Window, EveryCommandSavesExactlyOnce)
+{
+    ASSERT_TRUE(CountSaves());
+    const struct {
+        WPARAM command;
+        UINT closeModal; // the command that ends its dialog, or 0
+    } rows[] = {
+        {IDM_RESTORE, 0},       {IDM_MINIMIZE, 0},       {IDM_RESTORE, 0},
+        {IDM_ONTOP, 0},         {IDM_ONTOP, 0},          {IDM_SHOWDATE, 0},
+        {IDM_SHOWDATE, 0},      {IDM_ABOUT, IDOK},       {IDM_COLOR_HOURS, IDCANCEL},
+        {IDM_COLOR_MINUTES, IDCANCEL}, {IDM_COLOR_SECONDS, IDCANCEL}, {IDM_COLOR_DATE, IDCANCEL},
+        {999, 0},               {MAKEWPARAM(IDM_ONTOP, 1), 0}, {IDM_MOVE, 0},
+    };
+    for (const auto& row : rows) {
+        int before = Saves().saves;
+        if (row.closeModal != 0) {
+            EXPECT_NE(SendClosingModal(window, row.command, row.closeModal), nullptr)
+                << "command " << row.command;
+        } else {
+            if (row.command == IDM_MOVE) {
+                SetTimer(nullptr, 0, 200, EndMoveLoop);
+            }
+            Send(WM_COMMAND, row.command);
+        }
+        EXPECT_EQ(Saves().saves - before, 1) << "command " << row.command;
+    }
+    int before = Saves().saves;
+    EXPECT_EQ(Send(WM_QUERYENDSESSION), 1);
+    EXPECT_EQ(Saves().saves - before, 1) << "the session-end query";
+    before = Saves().saves;
+    Send(WM_MOVE);
+    HandleTick(window, MakeTime(2026, 12, 8, 1, 2, 3));
+    EXPECT_EQ(Saves().saves - before, 0) << "moves and ticks never save";
+}
+
+TEST_F(Window, DestroyPostsQuitThenSavesThenReleasesTheDial)
+{
+    ASSERT_TRUE(CountSaves());
+    int before = Saves().saves;
+    DestroyWindow(window);
+    EXPECT_EQ(Saves().saves - before, 1);
+    EXPECT_TRUE(Saves().quitPostedBeforeLastSave);
+    EXPECT_TRUE(Saves().dialAliveAtLastSave) << "the save comes before the dial is deleted";
+    EXPECT_EQ(AppState.dialBitmap, nullptr);
+    EXPECT_FALSE(KillTimer(window, TICK_TIMER_ID)) << "the timer is stopped";
+}
+
+TEST_F(Window, CloseDestroysTheWindowSavesTwiceAndPostsQuit)
+{
+    ASSERT_TRUE(CountSaves());
+    int before = Saves().saves;
     Send(WM_COMMAND, IDM_CLOSE);
+    EXPECT_EQ(Saves().saves - before, 2) << "WM_DESTROY's save, then the command's";
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(AppState.dialBitmap, nullptr);
     EXPECT_TRUE(ProfileWasWritten());

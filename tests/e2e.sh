@@ -16,8 +16,8 @@ pixel() { # file x y -> "r,g,b"
 ini_value() { # key
     tr -d '\r' <"$ini" | sed -n "s/^$1=//p" | head -1
 }
-find_window() {
-    for i in $(seq 1 100); do
+find_window() { # up to a minute: an emulated Wine starts slowly
+    for i in $(seq 1 600); do
         id=$(xdotool search --name '^Tavik$' 2>/dev/null | head -1)
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.1

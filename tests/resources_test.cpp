@@ -430,6 +430,11 @@ TEST(Resources, AboutBoxTemplateHasItsStylesSizesFontAndControls)
     EXPECT_LE((DWORD)(p - dialog.data), dialog.size);
 }
 
+static INT_PTR CALLBACK IgnoreAllMessages(HWND, UINT, WPARAM, LPARAM)
+{
+    return 0;
+}
+
 TEST(Resources, AboutBoxCanBeCreatedWithItsFourControls)
 {
     Blob dialog = Resource(RT_DIALOG, IDD_ABOUT);
@@ -437,7 +442,7 @@ TEST(Resources, AboutBoxCanBeCreatedWithItsFourControls)
     // The test links the same resource script, so its own module supplies the icon.
     HWND box = CreateDialogIndirectParamA(GetModuleHandleA(nullptr),
                                           (LPCDLGTEMPLATEA)dialog.data, nullptr,
-                                          [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return 0; }, 0);
+                                          IgnoreAllMessages, 0);
     ASSERT_NE(box, nullptr) << "error " << GetLastError();
     char caption[64];
     GetWindowTextA(box, caption, sizeof caption);

@@ -6,6 +6,7 @@
 #include "state.h"
 #include "save_counter.h"
 #include "test_support.h"
+#include "tooltip.h"
 #include "window_fixture.h"
 #include "wndproc.h"
 
@@ -143,8 +144,10 @@ TEST_F(Window, SwitchCommandsToggleAndSave)
             EXPECT_EQ(Send(WM_COMMAND, row.command), 0);
             EXPECT_EQ(*row.field, expected);
             EXPECT_TRUE(ProfileWasWritten());
-            // Wine leaves WS_EX_TOPMOST off a window that owns a tooltip, so the
-            // z-order itself is checked end to end on a real display, not here.
+            if (row.command == IDM_ONTOP) {
+                bool topmost = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+                EXPECT_EQ(topmost, expected == 1) << "the z-order follows the switch";
+            }
             if (row.command == IDM_SHOWDATE) {
                 EXPECT_NE(AppState.dialBitmap, nullptr);
                 EXPECT_NE(AppState.dialBitmap, dial) << "rebuilt";
@@ -367,5 +370,27 @@ TEST(Placement, AClockOffEveryMonitorComesBackOntoTheNearestOne)
             EXPECT_GE(place.y, work.top) << row.x << "," << row.y;
             EXPECT_LE(place.y + 64, work.bottom) << row.x << "," << row.y;
         }
+    }
+}
+
+TEST(Tooltip, ShowsWholeInsideTheWorkAreaWhereverTheClockStands)
+{
+    const RECT work = {0, 0, 1024, 742}; // a taskbar below
+    const SIZE tip = {180, 20};
+    const struct {
+        RECT clock;
+        RECT expected;
+    } rows[] = {
+        {{400, 300, 464, 364}, {342, 366, 522, 386}}, // centred, 2 pixels below
+        {{0, 0, 64, 64}, {0, 66, 180, 86}},          // the left edge: whole, at it
+        {{960, 704, 1024, 768}, {844, 682, 1024, 702}}, // bottom right: above, at the edge
+        {{-40, 0, 24, 64}, {0, 66, 180, 86}},        // partly off the left edge
+        {{400, 700, 464, 764}, {342, 678, 522, 698}},   // too low for below: above
+    };
+    for (const auto& row : rows) {
+        RECT rect = TooltipRect(row.clock, tip, work);
+        EXPECT_TRUE(EqualRect(&rect, &row.expected))
+            << "clock at " << row.clock.left << "," << row.clock.top << ": got " << rect.left
+            << "," << rect.top << " " << rect.right << "," << rect.bottom;
     }
 }

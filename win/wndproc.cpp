@@ -7,6 +7,7 @@
 #include "resource.h"
 #include "settings.h"
 #include "state.h"
+#include "tooltip.h"
 
 #include <commctrl.h>
 #include <string.h>
@@ -41,11 +42,31 @@ static void RebuildDial()
     BuildDialBitmap();
 }
 
+// A tool window has no taskbar button. The frame change makes the window
+// system take up the new style at once.
 static void SetToolWindowStyle(bool on)
 {
     LONG style = GetWindowLongA(AppState.mainWindow, GWL_EXSTYLE);
     style = on ? (style | WS_EX_TOOLWINDOW) : (style & ~WS_EX_TOOLWINDOW);
     SetWindowLongA(AppState.mainWindow, GWL_EXSTYLE, style);
+    SetWindowPos(AppState.mainWindow, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+// Puts the window above all others or back among them, as OnTop says. Wine keeps
+// a window's owned pop-ups above it by slotting the window in right below them,
+// and there a window stays topmost only if the one below it is topmost as well:
+// the clock, which owns its tooltip, would never become topmost. So the tooltip
+// is let go while the clock is raised; it raises itself whenever it shows.
+static void ApplyOnTop(HWND window)
+{
+    if (!AppState.settings.OnTop) {
+        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        return;
+    }
+    SetWindowLongPtrA(AppState.tooltipWindow, GWLP_HWNDPARENT, 0);
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowLongPtrA(AppState.tooltipWindow, GWLP_HWNDPARENT, (LONG_PTR)window);
 }
 
 static void OnSysInit(HWND window)
@@ -56,7 +77,7 @@ static void OnSysInit(HWND window)
     AppState.timerId = SetTimer(window, TICK_TIMER_ID, TICK_PERIOD_MS, nullptr);
     BuildDialBitmap();
     if (AppState.settings.OnTop) {
-        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        ApplyOnTop(window);
     }
 }
 
@@ -160,8 +181,7 @@ static void OnCommand(HWND window, WPARAM command)
         break;
     case IDM_ONTOP:
         AppState.settings.OnTop = AppState.settings.OnTop ? 0 : 1;
-        SetWindowPos(window, AppState.settings.OnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE);
+        ApplyOnTop(window);
         break;
     case IDM_SHOWDATE:
         AppState.settings.ShowDate = AppState.settings.ShowDate ? 0 : 1;
@@ -213,6 +233,31 @@ static LRESULT OnNonClientMouseMove(HWND window, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(window, WM_NCMOUSEMOVE, wParam, lParam);
 }
 
+// Back from minimized, by the Restore command or by the taskbar button: a tool
+// window again, without the taskbar button that Minimize gave it. A restore from
+// the taskbar arrives while Wine handles the window manager's event, and Wine
+// passes no style change on to the window manager then: the style is applied
+// once more from the message queue, after the event.
+static LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    bool restoring = (wParam & 0xFFF0) == SC_RESTORE && IsIconic(window);
+    LRESULT result = DefWindowProcA(window, WM_SYSCOMMAND, wParam, lParam);
+    if (restoring) {
+        SetToolWindowStyle(true);
+        PostMessageA(window, WM_APP_TOOL_STYLE, 0, 0);
+    }
+    return result;
+}
+
+static LRESULT OnNotify(HWND window, const NMHDR* header)
+{
+    if (header->hwndFrom != AppState.tooltipWindow || header->code != TTN_SHOW) {
+        return 0;
+    }
+    PlaceTooltip(AppState.tooltipWindow, window);
+    return TRUE; // placed here
+}
+
 static LRESULT OnSizeMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     bool entering = message == WM_ENTERSIZEMOVE;
@@ -258,6 +303,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_NCMOUSEMOVE:
         return OnNonClientMouseMove(window, wParam, lParam);
+    case WM_SYSCOMMAND:
+        return OnSysCommand(window, wParam, lParam);
+    case WM_APP_TOOL_STYLE:
+        SetToolWindowStyle(true);
+        return 0;
+    case WM_NOTIFY:
+        return OnNotify(window, (const NMHDR*)lParam);
     case WM_ENTERSIZEMOVE:
     case WM_EXITSIZEMOVE:
         return OnSizeMove(window, message, wParam, lParam);

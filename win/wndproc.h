@@ -11,6 +11,9 @@
 const UINT_PTR TICK_TIMER_ID = 12345;
 const UINT TICK_PERIOD_MS = 200;
 
+// Posted to itself after a restore: be a tool window again (see OnSysCommand).
+const UINT WM_APP_TOOL_STYLE = WM_APP;
+
 enum MenuCommand {
     IDM_RESTORE = 100,
     IDM_MOVE = 101,

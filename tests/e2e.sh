@@ -10,6 +10,23 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 ini="$WINEPREFIX/drive_c/windows/tavik.ini"
 mkdir -p "$shots"
 . "$(dirname "$0")/check_lib.sh"
+
+# A display of its own, so that no other test's drawing is in the pictures.
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+xvfb=$!
+for i in $(seq 1 100); do
+    [ -s "$display_file" ] && break
+    sleep 0.1
+done
+export DISPLAY=":$(cat "$display_file")"
+rm -f "$display_file"
+wm=""
+trap '"$here/tools/wine-server.sh" stop; kill $xvfb $wm 2>/dev/null' EXIT
+# Wine's desktop process stays on the display it was started on: start the
+# prefix's server again on this one.
+"$here/tools/wine-server.sh" stop
+"$here/tools/wine-server.sh" start
 pixel() { # file x y -> "r,g,b"
     convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | head -1
 }
@@ -130,6 +147,16 @@ start_clock() { # INI text
     window=$(find_window) || window=""
     sleep 1
 }
+close_clock() { # through the menu's Close, waiting for the process to end
+    xdotool mousemove "$1" "$2" click 3
+    sleep 0.8
+    xdotool mousemove $(($1 + 40)) $(($2 + 62)) click 1
+    for i in $(seq 1 100); do
+        kill -0 $pid 2>/dev/null || break
+        sleep 0.1
+    done
+    stop_clock
+}
 stop_clock() {
     kill $pid 2>/dev/null
     wait $pid 2>/dev/null
@@ -236,5 +263,99 @@ sleep 1
 check "session end saved the dragged position (X=$(ini_value X) Y=$(ini_value Y))" \
     '[ "$(ini_value X)" = 140 ] && [ "$(ini_value Y)" = 120 ]'
 stop_clock
+
+# --- Under a window manager with a taskbar (IceWM). Wine lets it manage windows. ---
+"$here/tools/wine-run.sh" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f >/dev/null 2>&1
+icewm >/dev/null 2>&1 &
+wm=$!
+sleep 2
+dial_pixels() { # screenshot x y -> how many pixels of the 64 x 64 square at x,y are dial blue
+    convert "$1" -crop "64x64+$2+$3" -depth 8 txt:- |
+        sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' |
+        awk '$3 > 100 && $1 < 80 && $2 < 80 {n++} END {print n + 0}'
+}
+cover() { # raises xclock over the clock's square at 300,300 and takes a screenshot
+    xdotool windowactivate --sync "$xclock" >/dev/null 2>&1
+    xdotool windowraise "$xclock"
+    sleep 1
+    import -window root "$shots/$1.png"
+}
+menu_item() { # clicks the context menu item at the given row offset (Restore 11 ... Show date 105)
+    xdotool mousemove 332 332 click 3
+    sleep 0.8
+    xdotool mousemove 372 $((332 + $1)) click 1
+    sleep 1
+}
+net_state() { xprop -id "$window" _NET_WM_STATE; }
+
+start_clock '[Position]\r\nX=300\r\nY=300\r\nOnTop=1\r\n'
+xclock -geometry 140x140+262+262 >/dev/null 2>&1 &
+xclock_pid=$!
+for i in $(seq 1 100); do
+    xclock=$(xdotool search --class xclock 2>/dev/null | tail -1)
+    [ -n "$xclock" ] && break
+    sleep 0.1
+done
+cover ontop-start
+check "always on top from the start: xclock raised over the clock does not cover it" \
+    '[ "$(dial_pixels "$shots/ontop-start.png" 300 300)" -gt 1000 ]'
+check "the window manager keeps it above (got $(net_state))" 'net_state | grep -q _NET_WM_STATE_ABOVE'
+menu_item 88
+cover ontop-off
+check "always on top switched off: xclock covers the clock" \
+    '[ "$(dial_pixels "$shots/ontop-off.png" 300 300)" -lt 100 ] && [ "$(ini_value OnTop)" = 0 ]'
+xdotool windowminimize "$xclock"
+sleep 1
+menu_item 88
+cover ontop-on
+check "always on top switched on again: the clock stays above xclock" \
+    '[ "$(dial_pixels "$shots/ontop-on.png" 300 300)" -gt 1000 ] && [ "$(ini_value OnTop)" = 1 ]'
+kill $xclock_pid 2>/dev/null
+sleep 0.5
+
+# Minimize gives a taskbar entry; activating it brings the clock back without one.
+menu_item 45
+sleep 1
+check "minimized clock has a taskbar entry (got $(net_state))" \
+    '! net_state | grep -q SKIP_TASKBAR && xprop -id "$window" WM_STATE | grep -q Iconic'
+xdotool windowactivate "$window" >/dev/null 2>&1
+sleep 2
+import -window root "$shots/restored.png"
+check "the taskbar brought the dial back" '[ "$(dial_pixels "$shots/restored.png" 300 300)" -gt 1000 ]'
+check "restored clock has no taskbar entry (got $(net_state))" 'net_state | grep -q SKIP_TASKBAR'
+close_clock 332 332
+check "the position before minimizing is kept (X=$(ini_value X) Y=$(ini_value Y))" \
+    '[ "$(ini_value X)" = 300 ] && [ "$(ini_value Y)" = 300 ]'
+
+# The tooltip shows whole: in the middle, at the top-left corner and at the bottom right.
+tip_box() { # x y of the clock -> "width height left top" of the tooltip's white
+    xdotool mousemove $(($1 + 30)) $(($2 + 20))
+    sleep 0.2
+    xdotool mousemove $(($1 + 32)) $(($2 + 22))
+    sleep 0.2
+    xdotool mousemove $(($1 + 33)) $(($2 + 23))
+    sleep 2
+    import -window root "$shots/tooltip-$1-$2.png"
+    for tip in $(xdotool search --onlyvisible --class tavik 2>/dev/null); do
+        [ "$tip" = "$window" ] && continue
+        echo "$(size_of "$tip") $(position_of "$tip")"
+        return
+    done
+    echo "0 0 -1 -1"
+}
+for place in "480 300" "0 0" "960 680"; do
+    set -- $place
+    start_clock "[Position]\r\nX=$1\r\nY=$2\r\n"
+    read tw th tx ty <<END
+$(tip_box $1 $2)
+END
+    [ "$place" = "480 300" ] && whole=$tw
+    check "tooltip of the clock at $1,$2 lies on screen (got ${tw}x$th at $tx,$ty)" \
+        '[ "$tx" -ge 0 ] && [ "$ty" -ge 0 ] && [ $((tx + tw)) -le 1024 ] && [ $((ty + th)) -le 768 ]'
+    check "tooltip of the clock at $1,$2 is as wide as its text (got $tw, in the middle $whole)" \
+        '[ "$tw" -ge "$whole" ] && [ "$th" -ge 10 ]'
+    stop_clock
+done
+"$here/tools/wine-run.sh" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 
 finish

@@ -77,7 +77,10 @@ static void OnSysInit(HWND window)
     AppState.timerId = SetTimer(window, TICK_TIMER_ID, TICK_PERIOD_MS, nullptr);
     BuildDialBitmap();
     if (AppState.settings.OnTop) {
-        ApplyOnTop(window);
+        // Raised once the window is shown: a window manager may hold a window
+        // that was mapped already "above" there for good (IceWM does), and the
+        // user could then never switch it off.
+        PostMessageA(window, WM_APP_ON_TOP, 0, 0);
     }
 }
 
@@ -307,6 +310,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnSysCommand(window, wParam, lParam);
     case WM_APP_TOOL_STYLE:
         SetToolWindowStyle(true);
+        return 0;
+    case WM_APP_ON_TOP:
+        ApplyOnTop(window);
         return 0;
     case WM_NOTIFY:
         return OnNotify(window, (const NMHDR*)lParam);

@@ -13,6 +13,8 @@ const UINT TICK_PERIOD_MS = 200;
 
 // Posted to itself after a restore: be a tool window again (see OnSysCommand).
 const UINT WM_APP_TOOL_STYLE = WM_APP;
+// Posted to itself by the set-up: raise the shown window when OnTop is set.
+const UINT WM_APP_ON_TOP = WM_APP + 1;
 
 enum MenuCommand {
     IDM_RESTORE = 100,

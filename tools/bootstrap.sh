@@ -24,6 +24,7 @@ check /usr/bin/xdotool xdotool
 check /usr/bin/import imagemagick
 check /usr/bin/xwd x11-apps
 check /usr/bin/xprop x11-utils
+check /usr/bin/xsetroot x11-xserver-utils
 check /usr/bin/icewm icewm
 check /usr/include/X11/Xlib.h libx11-dev
 check /usr/src/googletest/CMakeLists.txt googletest

@@ -1,14 +1,13 @@
 // Colour texts of the profile file: formatting and the tolerant parse.
 #include "settings.h"
 
-#include <stdio.h>
 
 void FormatColorText(COLORREF color, char* buffer)
 {
     unsigned red = color & 0xFF;
     unsigned green = (color >> 8) & 0xFF;
     unsigned blue = (color >> 16) & 0xFF;
-    snprintf(buffer, COLOR_TEXT_SIZE, "%u, %u, %u", red, green, blue);
+    FormatText(buffer, "%u, %u, %u", red, green, blue); // at most 14 bytes
 }
 
 static bool IsColorTextSpace(char c)

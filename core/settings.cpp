@@ -1,7 +1,6 @@
 // Loading and saving DialSettings through the platform's private profile functions.
 #include "settings.h"
 
-#include <stdio.h>
 
 static const char POSITION_SECTION[] = "Position";
 static const char COLORS_SECTION[] = "Colors";
@@ -18,7 +17,7 @@ static int32_t ReadIntegerSetting(const char* key)
 static void WriteIntegerSetting(const char* key, int32_t value)
 {
     char text[INTEGER_TEXT_SIZE];
-    snprintf(text, sizeof text, "%d", (int)value);
+    FormatText(text, "%d", (int)value);
     WritePrivateProfileStringA(POSITION_SECTION, key, text, PROFILE_FILE_NAME);
 }
 

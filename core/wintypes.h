@@ -21,5 +21,16 @@ typedef struct _SYSTEMTIME {
 } SYSTEMTIME;
 #endif
 
+// The formatter of every text the program writes: the platform's wsprintfA on
+// Windows (the C library's printf machinery would double the program's size),
+// sprintf elsewhere. Every buffer given to it holds the longest text its format
+// can produce from its arguments.
+#ifdef _WIN32
+#define FormatText wsprintfA
+#else
+#include <stdio.h>
+#define FormatText sprintf
+#endif
+
 static_assert(sizeof(COLORREF) == 4, "COLORREF is 32 bits");
 static_assert(sizeof(SYSTEMTIME) == 16, "SYSTEMTIME is eight 16-bit fields");

@@ -16,7 +16,7 @@ check "file format $format" 'echo "$headers" | grep -q "file format $format"'
 check "GUI subsystem" 'echo "$headers" | grep -Eq "^Subsystem[[:space:]]+00000002"'
 dlls=$(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
 check "imports only system DLLs (got: $dlls)" \
-    '[ "$dlls" = "comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll " ]'
+    '[ "$dlls" = "comctl32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll " ]'
 listing=$(wrestool -l "$image" | sed 's/ offset=0x[0-9a-f]*//')
 expected='--type=1 --name=1 --language=0 [type=cursor size=308]
 --type=1 --name=2 --language=0 [type=cursor size=308]

@@ -16,14 +16,32 @@ void FillColorRecord(CHOOSECOLORA* record, COLORREF color)
     record->Flags = CC_RGBINIT | CC_FULLOPEN;
 }
 
+typedef BOOL(WINAPI* ChooseColorFunction)(CHOOSECOLORA*);
+
+// COMDLG32 is loaded when a colour is first chosen, not at start: it brings in
+// several more libraries and megabytes for a dialog that is rarely opened. It
+// then stays loaded for the later dialogs.
+static ChooseColorFunction LoadColorDialog()
+{
+    HMODULE library = GetModuleHandleA("comdlg32.dll");
+    if (library == nullptr) {
+        library = LoadLibraryA("comdlg32.dll");
+    }
+    if (library == nullptr) {
+        return nullptr;
+    }
+    return (ChooseColorFunction)(void*)GetProcAddress(library, "ChooseColorA");
+}
+
 COLORREF ChooseHandColor(COLORREF color)
 {
+    ChooseColorFunction chooseColor = LoadColorDialog();
     CHOOSECOLORA record;
     FillColorRecord(&record, color);
-    if (ChooseColorA(&record)) {
+    if (chooseColor != nullptr && chooseColor(&record)) {
         return record.rgbResult;
     }
-    return color;
+    return color; // cancelled, or no dialog to be had
 }
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM, LPARAM)

@@ -156,7 +156,7 @@ TEST(TwoInstances, SavingInTurnAlwaysLeavesExactlyOneWholeRecord)
     }
     SetEvent(turnA);
     for (PROCESS_INFORMATION& child : children) {
-        EXPECT_EQ(WaitForSingleObject(child.hProcess, 120000), WAIT_OBJECT_0);
+        EXPECT_EQ(WaitForSingleObject(child.hProcess, INFINITE), WAIT_OBJECT_0);
         DWORD code = 999;
         GetExitCodeProcess(child.hProcess, &code);
         EXPECT_EQ(code, 0u) << "rounds in which the file held anything but the other record";

@@ -27,7 +27,7 @@ int main(int argc, char** argv)
     DialSettings theirs = RecordOf(other);
     int mismatches = 0;
     for (int i = 0; i < rounds; i++) {
-        if (WaitForSingleObject(myTurn, 30000) != WAIT_OBJECT_0) {
+        if (WaitForSingleObject(myTurn, INFINITE) != WAIT_OBJECT_0) {
             return 253;
         }
         FlushProfileCache();

@@ -1,8 +1,8 @@
-// Counts the program's saves as they happen. The real WritePrivateProfileStringA
-// still does every write: this module's import slot is pointed at a wrapper that
-// notes each save (its first write, "Position"/"X") and calls on. A note is taken
-// of what the window had done by then, so that tests can check the order of
-// WM_DESTROY's steps.
+// Import patching, and the count of the program's saves that it makes possible.
+// The real WritePrivateProfileStringA still does every write: this module's
+// import slot is pointed at a wrapper that notes each save (its first write,
+// "Position"/"X") and calls on. A note is taken of what the window had done by
+// then, so that tests can check the order of WM_DESTROY's steps.
 #pragma once
 
 #include "state.h"
@@ -44,17 +44,14 @@ inline BOOL WINAPI CountingWriteProfile(LPCSTR section, LPCSTR key, LPCSTR text,
     return RealWriteProfile()(section, key, text, file);
 }
 
-// Points this module's import of KERNEL32!WritePrivateProfileStringA at the
-// counting wrapper. Returns false if the import was not found.
-inline bool CountSaves()
+// Points this module's import of the given system function at replacement and
+// returns the real function, or null if this module does not import it.
+inline FARPROC PatchImport(const char* dll, const char* name, FARPROC replacement)
 {
-    if (RealWriteProfile() != nullptr) {
-        return true; // already counting
-    }
     BYTE* base = (BYTE*)GetModuleHandleA(nullptr);
     IMAGE_NT_HEADERS* nt = (IMAGE_NT_HEADERS*)(base + ((IMAGE_DOS_HEADER*)base)->e_lfanew);
     IMAGE_DATA_DIRECTORY imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    FARPROC target = GetProcAddress(GetModuleHandleA("kernel32.dll"), "WritePrivateProfileStringA");
+    FARPROC target = GetProcAddress(GetModuleHandleA(dll), name);
     for (IMAGE_IMPORT_DESCRIPTOR* d = (IMAGE_IMPORT_DESCRIPTOR*)(base + imports.VirtualAddress);
          d->Name != 0; d++) {
         for (IMAGE_THUNK_DATA* slot = (IMAGE_THUNK_DATA*)(base + d->FirstThunk);
@@ -64,11 +61,21 @@ inline bool CountSaves()
             }
             DWORD old;
             VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &old);
-            RealWriteProfile() = (WriteProfileFunction)(void*)target;
-            slot->u1.Function = (ULONG_PTR)&CountingWriteProfile;
+            slot->u1.Function = (ULONG_PTR)replacement;
             VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, old, &old);
-            return true;
+            return target;
         }
     }
-    return false;
+    return nullptr;
+}
+
+// Points this module's import of KERNEL32!WritePrivateProfileStringA at the
+// counting wrapper. Returns false if the import was not found.
+inline bool CountSaves()
+{
+    if (RealWriteProfile() == nullptr) {
+        RealWriteProfile() = (WriteProfileFunction)(void*)PatchImport(
+            "kernel32.dll", "WritePrivateProfileStringA", (FARPROC)(void*)&CountingWriteProfile);
+    }
+    return RealWriteProfile() != nullptr;
 }

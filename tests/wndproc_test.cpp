@@ -112,6 +112,29 @@ TEST_F(Window, FixedResultsOfTheMessageTable)
     EXPECT_TRUE(ProfileWasWritten()) << "the session-end query saves";
 }
 
+static struct {
+    bool seen;
+    bool arrow; // the cursor rule gave the arrow while the menu was open
+    LONG left;
+} OpenMenu;
+
+static void CALLBACK InspectOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (menu == nullptr || !IsWindowVisible(menu)) {
+        return;
+    }
+    KillTimer(nullptr, timer);
+    SendMessageA(AppState.mainWindow, WM_SETCURSOR, (WPARAM)AppState.mainWindow,
+                 MAKELPARAM(HTCAPTION, WM_MOUSEMOVE));
+    OpenMenu.seen = true;
+    OpenMenu.arrow = GetCursor() == LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    RECT rect;
+    GetWindowRect(menu, &rect);
+    OpenMenu.left = rect.left;
+    EndMenu();
+}
+
 TEST_F(Window, CursorRule)
 {
     Send(WM_SETCURSOR, (WPARAM)window, MAKELPARAM(HTCAPTION, WM_MOUSEMOVE));
@@ -129,6 +152,19 @@ TEST_F(Window, CursorRule)
     EXPECT_EQ(GetCursor(), AppState.cursorGrab);
     Send(WM_EXITSIZEMOVE);
     EXPECT_EQ(AppState.moving, 0);
+    EXPECT_EQ(GetCursor(), AppState.cursorOpen);
+
+    // The real menu, right-clicked left of the screen's edge: the arrow while it
+    // is open, at the click (pulled onto the screen, not thrown to its far right),
+    // and the open hand again once it has closed.
+    SetTimer(nullptr, 0, 100, InspectOpenMenu);
+    OpenMenu = {};
+    ShowContextMenu(window, MAKELPARAM(-50, 40));
+    ASSERT_TRUE(OpenMenu.seen) << "the menu opened";
+    EXPECT_TRUE(OpenMenu.arrow);
+    EXPECT_LT(OpenMenu.left, 100) << "x = -50 is left of the screen, not 65486";
+    EXPECT_FALSE(AppState.menuOpen);
+    Send(WM_SETCURSOR, (WPARAM)window, MAKELPARAM(HTCAPTION, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), AppState.cursorOpen);
 }
 
@@ -206,6 +242,11 @@ TEST_F(Window, MinimizeAndRestoreSwitchTheTaskbarButton)
     EXPECT_FALSE(IsIconic(window));
     EXPECT_NE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
     EXPECT_TRUE(ProfileWasWritten());
+    // Brought back by its taskbar button, that is by the system's restore: the same.
+    Send(WM_COMMAND, IDM_MINIMIZE);
+    Send(WM_SYSCOMMAND, SC_RESTORE);
+    EXPECT_FALSE(IsIconic(window));
+    EXPECT_NE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
 }
 
 TEST_F(Window, MovingRecordsThePositionInMemoryOnly)
@@ -218,12 +259,14 @@ TEST_F(Window, MovingRecordsThePositionInMemoryOnly)
 
 // Closes the first window of the thread's modal loop that has the given class.
 static HWND ModalToClose;
+static int FocusAtClose; // the control that had the focus when the dialog was closed
 static UINT CloseCommand;
 static void CALLBACK CloseModal(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND dialog = FindWindowA("#32770", nullptr);
     if (dialog != nullptr && IsWindowVisible(dialog)) {
         ModalToClose = dialog;
+        FocusAtClose = GetDlgCtrlID(GetFocus());
         PostMessageA(dialog, WM_COMMAND, CloseCommand, 0);
         KillTimer(nullptr, timer);
     }
@@ -246,6 +289,7 @@ TEST_F(Window, AboutBoxClosesOnAnyCommandAndTheSettingsAreSaved)
 {
     for (UINT command : {IDOK, IDCANCEL}) {
         ASSERT_NE(SendClosingModal(window, IDM_ABOUT, command), nullptr);
+        EXPECT_EQ(FocusAtClose, IDOK) << "the box opens with the focus on OK";
         EXPECT_FALSE(IsWindow(ModalToClose));
         EXPECT_TRUE(ProfileWasWritten());
     }
@@ -261,6 +305,12 @@ TEST_F(Window, CancelledColourDialogKeepsTheColourAndStillSaves)
     HWND dialog = SendClosingModal(window, IDM_COLOR_MINUTES, IDCANCEL);
     EXPECT_EQ(dialog != nullptr, !disabled) << "the colour dialog opened";
     EXPECT_EQ(AppState.settings.Minutes, RGB(1, 2, 3));
+    EXPECT_TRUE(ProfileWasWritten());
+    // The Date colour while the label is hidden: stored and saved, nothing rebuilt.
+    ASSERT_EQ(AppState.settings.ShowDate, 0);
+    HBITMAP dial = AppState.dialBitmap;
+    SendClosingModal(window, IDM_COLOR_DATE, IDCANCEL);
+    EXPECT_EQ(AppState.dialBitmap, dial);
     EXPECT_TRUE(ProfileWasWritten());
 }
 
@@ -336,7 +386,6 @@ TEST_F(Window, DestroyPostsQuitThenSavesThenReleasesTheDial)
     EXPECT_TRUE(Saves().quitPostedBeforeLastSave);
     EXPECT_TRUE(Saves().dialAliveAtLastSave) << "the save comes before the dial is deleted";
     EXPECT_EQ(AppState.dialBitmap, nullptr);
-    EXPECT_FALSE(KillTimer(window, TICK_TIMER_ID)) << "the timer is stopped";
 }
 
 TEST_F(Window, CloseDestroysTheWindowSavesTwiceAndPostsQuit)
@@ -398,4 +447,59 @@ TEST(Tooltip, ShowsWholeInsideTheWorkAreaWhereverTheClockStands)
             << "clock at " << row.clock.left << "," << row.clock.top << ": got " << rect.left
             << "," << rect.top << " " << rect.right << "," << rect.bottom;
     }
+}
+
+// The real start-up, ended by a posted close: the window is set up before it is
+// first shown, ticks every 200 ms, and its tooltip shows also while inactive.
+static UINT TimerPeriod;
+static FARPROC RealSetTimer;
+static UINT_PTR WINAPI RecordingSetTimer(HWND window, UINT_PTR id, UINT period, TIMERPROC proc)
+{
+    if (window != nullptr && window == AppState.mainWindow) {
+        TimerPeriod = period;
+    }
+    return ((UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC))(void*)RealSetTimer)(window, id,
+                                                                                     period, proc);
+}
+
+static std::string StartUpOrder; // "i" for the set-up message, "s" for the first showing
+static LRESULT CALLBACK WatchStartUp(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* call = (const CWPSTRUCT*)lParam;
+    if (call->hwnd == AppState.mainWindow && call->hwnd != nullptr) {
+        if (call->message == AppState.sysInitMessage) {
+            StartUpOrder += "i";
+        } else if (call->message == WM_SHOWWINDOW && call->wParam) {
+            StartUpOrder += "s";
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+static DWORD TooltipStyle;
+static void CALLBACK CloseStartedClock(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    TooltipStyle = (DWORD)GetWindowLongA(AppState.tooltipWindow, GWL_STYLE);
+    PostMessageA(AppState.mainWindow, WM_CLOSE, 0, 0);
+}
+
+TEST(StartUp, WinMainSetsTheWindowUpBeforeShowingItAndEndsWithZero)
+{
+    RemoveProfile();
+    memset(&AppState, 0, sizeof AppState);
+    if (RealSetTimer == nullptr) {
+        RealSetTimer = PatchImport("user32.dll", "SetTimer", (FARPROC)(void*)&RecordingSetTimer);
+    }
+    ASSERT_NE(RealSetTimer, nullptr);
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchStartUp, nullptr, GetCurrentThreadId());
+    SetTimer(nullptr, 0, 500, CloseStartedClock);
+    EXPECT_EQ(WinMain(GetModuleHandleA(nullptr), nullptr, (LPSTR) "ignored", SW_SHOWDEFAULT), 0);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(StartUpOrder.substr(0, 2), "is") << "set up, then shown: never square";
+    EXPECT_EQ(TimerPeriod, 200u) << "a tick every 200 ms: no second skipped";
+    EXPECT_NE(TooltipStyle & TTS_ALWAYSTIP, 0u) << "the tooltip shows while inactive too";
+    EXPECT_FALSE(IsWindow(AppState.mainWindow));
+    EXPECT_TRUE(ProfileWasWritten());
+    RemoveProfile();
 }

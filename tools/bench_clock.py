@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Reads xcapture's change log (and the CPU lines of bench_clock.sh), prints the
-figures of each clock and plots redraw lateness over the run.
+"""Reads the logs of bench_clock.sh (xcapture's screen changes, CPU and resident
+memory lines), one per repetition, prints the figures of each clock and of each
+start, the ratios of Tavik to the minimal Wine clock and to xclock, and plots the
+redraw lateness of the first repetition.
 
-    bench_clock.py CHANGES.txt PLOT.png
+    bench_clock.py PLOT.png RUN1.txt [RUN2.txt ...]
 """
 
 import math
@@ -23,6 +25,7 @@ COLORS = {"tavik": (40, 90, 230, 255), "xclock": (220, 60, 40, 255)}
 def read(path):
     changes = {"tavik": [], "xclock": []}
     cpu = {}
+    rss = {}
     start = end = None
     for line in open(path):
         words = line.split()
@@ -32,9 +35,11 @@ def read(path):
             end = float(words[1])
         elif words[0] == "cpu":
             cpu[words[1]] = int(words[2]) / int(words[3])
+        elif words[0] == "rss":
+            rss[words[1]] = int(words[2]) / 1024
         elif words[0] in changes:
             changes[words[0]].append(float(words[1]))
-    return start, end, changes, cpu
+    return start, end, changes, cpu, rss
 
 
 def figures(start, end, times):
@@ -109,26 +114,39 @@ def label(path, results, width, height, left, bottom, top):
 
 
 def main(argv):
-    if len(argv) != 3:
+    if len(argv) < 3:
         sys.stderr.write(__doc__)
         return 2
-    start, end, changes, cpu = read(argv[1])
-    results = {name: figures(start, end, times) for name, times in changes.items()}
-    print(f"run: {end - start:.1f} s, watched every 20 ms")
-    print(f"{'clock':8} {'seconds':>8} {'drawn':>6} {'skipped':>8} {'twice':>6} "
-          f"{'late median ms':>15} {'late max ms':>12} {'CPU s':>7}")
-    for name, r in results.items():
-        print(f"{name:8} {r['seconds']:8} {r['drawn']:6} {r['skipped']:8} {r['twice']:6} "
-              f"{r['median']:15.0f} {r['max']:12.0f} {cpu.get(name, float('nan')):7.2f}")
-    t, x = results["tavik"], results["xclock"]
-    if x["median"] and cpu.get("xclock"):
-        print(f"Tavik/xclock: lateness median {t['median'] / x['median']:.2f}, "
-              f"CPU {cpu['tavik'] / cpu['xclock']:.2f}")
-    else:
-        print(f"Tavik/xclock: lateness median {t['median'] / max(x['median'], 1e-9):.2f}, "
-              f"CPU {cpu.get('tavik', 0):.2f} s against {cpu.get('xclock', 0):.2f} s")
-    plot(results, argv[2])
-    print(f"plot: {argv[2]}")
+    runs = [read(path) for path in argv[2:]]
+    print(f"{len(runs)} starts, each watched every 20 ms; CPU and memory of a Wine clock "
+          "include its prefix's wineserver")
+    print(f"{'start':5} {'clock':8} {'seconds':>8} {'drawn':>6} {'skipped':>8} {'twice':>6} "
+          f"{'late median ms':>15} {'late max ms':>12} {'CPU s':>7} {'RSS MB':>7}")
+    first = None
+    for n, (start, end, changes, cpu, rss) in enumerate(runs, 1):
+        results = {name: figures(start, end, times) for name, times in changes.items()}
+        first = first or results
+        for name in ("tavik", "minimal", "xclock"):
+            r = results.get(name)
+            seen = (f"{r['seconds']:8} {r['drawn']:6} {r['skipped']:8} {r['twice']:6} "
+                    f"{r['median']:15.0f} {r['max']:12.0f}") if r else f"{'(not watched)':>58}"
+            print(f"{n:5} {name:8} {seen} {cpu.get(name, float('nan')):7.2f} "
+                  f"{rss.get(name, float('nan')):7.1f}")
+
+    def median_of(kind, name):
+        index = 3 if kind == "cpu" else 4
+        return statistics.median(run[index][name] for run in runs)
+
+    print("medians over the starts:")
+    for kind, unit in (("cpu", "s"), ("rss", "MB")):
+        t, m, x = (median_of(kind, name) for name in ("tavik", "minimal", "xclock"))
+        print(f"  {kind.upper():4} Tavik {t:.2f} {unit}, minimal Wine clock {m:.2f} {unit}, "
+              f"xclock {x:.2f} {unit}: Tavik/minimal {t / m:.2f}, Tavik/xclock {t / max(x, 1e-9):.1f}")
+    lateness = sorted(figures(run[0], run[1], run[2]["tavik"])["median"] for run in runs)
+    print("  Tavik's redraw lateness, median of each start (the phase of its 200 ms timer, "
+          "fixed for a start): " + ", ".join(f"{ms:.0f}" for ms in lateness) + " ms")
+    plot(first, argv[1])
+    print(f"plot: {argv[1]}")
     return 0
 
 

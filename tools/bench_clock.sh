@@ -1,35 +1,71 @@
 #!/bin/sh
-# The running clock, measured on one virtual display side by side with xclock:
-# how many seconds each drew in 60 s, how late each redraw came after its second
-# began, and the CPU time of each process. Prints the figures and writes the
-# lateness plot to docs/lateness.png. Usage: bench_clock.sh [SECONDS]
+# The running clock beside two yardsticks on one virtual display: the minimal
+# Wine clock (tools/minclock.cpp, in a prefix of its own) and xclock -analog
+# -update 1. In each of REPEATS repetitions the three start together; the CPU
+# time over SECONDS seconds and the resident memory at its end are taken of the
+# process this script started (never one found by name), a Wine clock's together
+# with its prefix's wineserver; Tavik and xclock are watched on screen for the
+# seconds each drew and how late. Logs and the plot go to build/bench-clock/.
+#   bench_clock.sh [SECONDS] [REPEATS]
 set -eu
 seconds=${1:-60}
+repeats=${2:-3}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
-export WINEPREFIX=$build/x86_64/wineprefix
-export TAVIK_BENCH_SECONDS=$seconds
+out=$build/bench-clock
+rm -rf "$out"
+mkdir -p "$out"
 exec xvfb-run -a -s "-screen 0 320x200x24" sh -c '
     set -eu
-    root=$0
-    build=$root/build
-    out=$build/bench-clock
-    mkdir -p "$out"
-    "$root/tools/wine-server.sh" start
-    printf "[Position]\r\nX=20\r\nY=20\r\n" >"$WINEPREFIX/drive_c/windows/tavik.ini"
-    "$root/tools/wine-run.sh" "$build/x86_64/win/Tavik.exe" &
-    xclock -analog -update 1 -geometry 64x64+120+20 &
-    xclock_pid=$!
-    sleep 4
-    tavik_pid=$(pgrep -n -x Tavik.exe)
-    cpu() { awk "{print \$14 + \$15}" "/proc/$1/stat"; }
-    tavik_cpu0=$(cpu "$tavik_pid")
-    xclock_cpu0=$(cpu "$xclock_pid")
-    "$build/native/tools/xcapture" "$TAVIK_BENCH_SECONDS" 20 \
-        tavik 20 20 64 64 xclock 120 20 64 64 >"$out/changes.txt"
-    echo "cpu tavik $(( $(cpu "$tavik_pid") - tavik_cpu0 )) $(getconf CLK_TCK)" >>"$out/changes.txt"
-    echo "cpu xclock $(( $(cpu "$xclock_pid") - xclock_cpu0 )) $(getconf CLK_TCK)" >>"$out/changes.txt"
-    kill "$xclock_pid"
-    "$root/tools/wine-server.sh" stop
-    python3 "$root/tools/bench_clock.py" "$out/changes.txt" "$root/docs/lateness.png"
-' "$root"
+    root=$0 build=$1 out=$2 seconds=$3 repeats=$4
+    tavik_prefix=$build/x86_64/wineprefix
+    minimal_prefix=$build/x86_64/bench-minclock-prefix
+    for prefix in "$tavik_prefix" "$minimal_prefix"; do
+        WINEPREFIX=$prefix "$root/tools/wine-server.sh" start
+        WINEPREFIX=$prefix "$root/tools/wine-server.sh" stop
+    done
+    server_of() { # prefix -> pid of the wineserver that serves it
+        dir=$(printf "server-%x-%x" $(stat -c "%d %i" "$1"))
+        for p in $(pgrep wineserver); do
+            case "$(readlink "/proc/$p/cwd")" in */$dir) echo "$p"; return ;; esac
+        done
+    }
+    cpu() { # pids -> clock ticks of user and system time
+        t=0
+        for p in "$@"; do t=$((t + $(awk "{print \$14 + \$15}" "/proc/$p/stat"))); done
+        echo $t
+    }
+    rss() { # pids -> resident kB
+        t=0
+        for p in "$@"; do t=$((t + $(awk "/^VmRSS/ {print \$2}" "/proc/$p/status"))); done
+        echo $t
+    }
+    hz=$(getconf CLK_TCK)
+    for rep in $(seq 1 "$repeats"); do
+        printf "[Position]\r\nX=20\r\nY=20\r\n" >"$tavik_prefix/drive_c/windows/tavik.ini"
+        WINEPREFIX=$tavik_prefix "$root/tools/wine-run.sh" "$build/x86_64/win/Tavik.exe" &
+        tavik=$!
+        WINEPREFIX=$minimal_prefix "$root/tools/wine-run.sh" "$build/x86_64/tools/minclock.exe" 220 20 &
+        minimal=$!
+        xclock -analog -update 1 -geometry 64x64+120+20 2>/dev/null &
+        xclock=$!
+        sleep 5
+        tavik_server=$(server_of "$tavik_prefix")
+        minimal_server=$(server_of "$minimal_prefix")
+        t0=$(cpu $tavik $tavik_server) m0=$(cpu $minimal $minimal_server) x0=$(cpu $xclock)
+        log=$out/run$rep.txt
+        "$build/native/tools/xcapture" "$seconds" 20 \
+            tavik 20 20 64 64 xclock 120 20 64 64 >"$log"
+        echo "cpu tavik $(($(cpu $tavik $tavik_server) - t0)) $hz" >>"$log"
+        echo "cpu minimal $(($(cpu $minimal $minimal_server) - m0)) $hz" >>"$log"
+        echo "cpu xclock $(($(cpu $xclock) - x0)) $hz" >>"$log"
+        echo "rss tavik $(rss $tavik $tavik_server)" >>"$log"
+        echo "rss minimal $(rss $minimal $minimal_server)" >>"$log"
+        echo "rss xclock $(rss $xclock)" >>"$log"
+        kill $tavik $minimal $xclock
+        wait $tavik $minimal $xclock 2>/dev/null || true
+        WINEPREFIX=$tavik_prefix "$root/tools/wine-server.sh" stop
+        WINEPREFIX=$minimal_prefix "$root/tools/wine-server.sh" stop
+    done
+    python3 "$root/tools/bench_clock.py" "$out/lateness.png" "$out"/run*.txt
+' "$root" "$build" "$out" "$seconds" "$repeats"

@@ -259,14 +259,12 @@ TEST_F(Window, MovingRecordsThePositionInMemoryOnly)
 
 // Closes the first window of the thread's modal loop that has the given class.
 static HWND ModalToClose;
-static int FocusAtClose; // the control that had the focus when the dialog was closed
 static UINT CloseCommand;
 static void CALLBACK CloseModal(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND dialog = FindWindowA("#32770", nullptr);
     if (dialog != nullptr && IsWindowVisible(dialog)) {
         ModalToClose = dialog;
-        FocusAtClose = GetDlgCtrlID(GetFocus());
         PostMessageA(dialog, WM_COMMAND, CloseCommand, 0);
         KillTimer(nullptr, timer);
     }
@@ -287,9 +285,11 @@ static HWND SendClosingModal(HWND window, WPARAM command, UINT closeCommand)
 
 TEST_F(Window, AboutBoxClosesOnAnyCommandAndTheSettingsAreSaved)
 {
+    // TRUE lets the platform put the focus on OK; Wine's activation would hide
+    // a FALSE here, Windows' not in every case.
+    EXPECT_EQ(AboutDialogProc(nullptr, WM_INITDIALOG, 0, 0), TRUE);
     for (UINT command : {IDOK, IDCANCEL}) {
         ASSERT_NE(SendClosingModal(window, IDM_ABOUT, command), nullptr);
-        EXPECT_EQ(FocusAtClose, IDOK) << "the box opens with the focus on OK";
         EXPECT_FALSE(IsWindow(ModalToClose));
         EXPECT_TRUE(ProfileWasWritten());
     }

@@ -221,6 +221,46 @@ TEST_F(Render, DateLabelReplacesTheNumeralsAndIsCentredBelowTheMiddle)
         }
     }
     ASSERT_GT(count, 10) << "the label 8.12 is painted in the Date colour";
+    // Around the glyphs the dial shows through: every pixel the label changed lies
+    // between the plain dial's colour and the Date colour (no box behind the text).
+    HBITMAP labelledDial = AppState.dialBitmap;
+    AppState.dialBitmap = LoadBitmapA(AppState.hInstance, MAKEINTRESOURCEA(IDB_DIAL_PLAIN));
+    Canvas bare = DialOnly();
+    DeleteDialBitmap();
+    AppState.dialBitmap = labelledDial;
+    int outside = 0;
+    for (int i = 0; i < DIAL_SIZE * DIAL_SIZE; i++) {
+        for (int shift = 0; shift < 24; shift += 8) {
+            int got = labelled.bits[i] >> shift & 0xFF;
+            int dial = bare.bits[i] >> shift & 0xFF;
+            int ink = AsPixel(DATE_COLOR) >> shift & 0xFF;
+            outside += got < std::min(dial, ink) - 8 || got > std::max(dial, ink) + 8;
+        }
+    }
+    EXPECT_EQ(outside, 0) << "pixels of neither the dial nor the label";
+    // The label is 8 points high as characters, not as cells: its ink as tall as
+    // that of the same text drawn here in an 8-point character height.
+    HFONT reference = CreateFontA(-MulDiv(8, GetDeviceCaps(bare.dc, LOGPIXELSY), 72), 0, 0, 0,
+                                  FW_THIN, 0, 0, 0, ANSI_CHARSET, OUT_DEVICE_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, PROOF_QUALITY, VARIABLE_PITCH | FF_SWISS,
+                                  "Arial");
+    HGDIOBJ oldFont = SelectObject(bare.dc, reference);
+    SetTextColor(bare.dc, DATE_COLOR);
+    SetBkMode(bare.dc, TRANSPARENT);
+    TextOutA(bare.dc, 20, 35, "8.12", 4);
+    SelectObject(bare.dc, oldFont);
+    DeleteObject(reference);
+    int referenceTop = 99, referenceBottom = -1;
+    for (int y = 0; y < DIAL_SIZE; y++) {
+        for (int x = 0; x < DIAL_SIZE; x++) {
+            if (Pixel(bare, x, y) == AsPixel(DATE_COLOR)) {
+                referenceTop = std::min(referenceTop, y);
+                referenceBottom = std::max(referenceBottom, y);
+            }
+        }
+    }
+    FreeCanvas(bare);
+    EXPECT_EQ(bottom - top, referenceBottom - referenceTop) << "ink height";
     EXPECT_GE(top, 35);
     EXPECT_LE(top, 39);
     EXPECT_LE(bottom - top, 12) << "one line";

@@ -3,6 +3,7 @@
 #include "hands.h"
 #include "render.h"
 #include "resource.h"
+#include "save_counter.h"
 #include "state.h"
 #include "test_support.h"
 
@@ -287,8 +288,46 @@ TEST(LabelFont, HeightFollowsTheVerticalDpi)
     }
 }
 
+// Watches the program's memory DCs: a GDI object deleted while still selected
+// into one of them is counted (Wine, like Windows, then keeps it alive unseen).
+static std::vector<HDC> LiveDCs;
+static int DeletedWhileSelected;
+static FARPROC RealCreateDC, RealDeleteDC, RealDeleteObject;
+
+static HDC WINAPI WatchedCreateCompatibleDC(HDC dc)
+{
+    HDC made = ((HDC(WINAPI*)(HDC))(void*)RealCreateDC)(dc);
+    LiveDCs.push_back(made);
+    return made;
+}
+
+static BOOL WINAPI WatchedDeleteDC(HDC dc)
+{
+    LiveDCs.erase(std::remove(LiveDCs.begin(), LiveDCs.end(), dc), LiveDCs.end());
+    return ((BOOL(WINAPI*)(HDC))(void*)RealDeleteDC)(dc);
+}
+
+static BOOL WINAPI WatchedDeleteObject(HGDIOBJ object)
+{
+    for (HDC dc : LiveDCs) {
+        for (UINT type : {OBJ_BITMAP, OBJ_FONT, OBJ_PEN, OBJ_BRUSH}) {
+            DeletedWhileSelected += GetCurrentObject(dc, type) == object;
+        }
+    }
+    return ((BOOL(WINAPI*)(HGDIOBJ))(void*)RealDeleteObject)(object);
+}
+
 TEST_F(Render, TheDialBitmapIsSelectedNowhereAfterAnyCall)
 {
+    if (RealDeleteObject == nullptr) {
+        RealCreateDC = PatchImport("gdi32.dll", "CreateCompatibleDC",
+                                   (FARPROC)(void*)&WatchedCreateCompatibleDC);
+        RealDeleteDC = PatchImport("gdi32.dll", "DeleteDC", (FARPROC)(void*)&WatchedDeleteDC);
+        RealDeleteObject =
+            PatchImport("gdi32.dll", "DeleteObject", (FARPROC)(void*)&WatchedDeleteObject);
+    }
+    ASSERT_TRUE(RealCreateDC && RealDeleteDC && RealDeleteObject);
+    DeletedWhileSelected = 0;
     Canvas canvas = MakeCanvas();
     for (int showDate = 0; showDate < 2; showDate++) {
         AppState.settings.ShowDate = (uint8_t)showDate;
@@ -303,6 +342,7 @@ TEST_F(Render, TheDialBitmapIsSelectedNowhereAfterAnyCall)
         DeleteDC(fresh);
     }
     FreeCanvas(canvas);
+    EXPECT_EQ(DeletedWhileSelected, 0) << "an object deleted while still selected";
 }
 
 TEST_F(Render, NoDialBitmapStillShowsTheHandsOnADarkFace)

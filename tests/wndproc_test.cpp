@@ -333,6 +333,10 @@ TEST_F(Window, RecordsHandedToTheTooltipAndTheColourDialog)
     EXPECT_EQ(record.rgbResult, RGB(9, 8, 7));
     EXPECT_EQ(record.lpCustColors, AppState.customColors);
     EXPECT_EQ(record.Flags, (DWORD)(CC_RGBINIT | CC_FULLOPEN));
+    // What the platform writes through these pointers: the colour dialog 16 custom
+    // colours, the long date up to the size the formatter is told.
+    EXPECT_GE(sizeof AppState.customColors, 16 * sizeof(COLORREF));
+    EXPECT_GE(sizeof AppState.tooltipText, (size_t)TOOLTIP_TEXT_SIZE);
 }
 
 // Ends the platform's move loop of the Move command, as Enter would.

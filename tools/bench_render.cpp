@@ -55,9 +55,9 @@ static void RequiredCalls(int i)
 {
     HDC buffer = CreateCompatibleDC(WindowDC);
     HDC source = CreateCompatibleDC(WindowDC);
-    HBITMAP scratch = CreateCompatibleBitmap(WindowDC, DIAL_SIZE, DIAL_SIZE);
-    HGDIOBJ oldBuffer = SelectObject(buffer, scratch);
     HGDIOBJ oldSource = SelectObject(source, AppState.dialBitmap);
+    HBITMAP scratch = CreateCompatibleBitmap(source, DIAL_SIZE, DIAL_SIZE); // like the dial
+    HGDIOBJ oldBuffer = SelectObject(buffer, scratch);
     BitBlt(buffer, 0, 0, DIAL_SIZE, DIAL_SIZE, source, 0, 0, SRCCOPY);
     SelectObject(source, oldSource);
     DeleteDC(source);

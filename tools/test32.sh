@@ -54,7 +54,15 @@ root_processes() {
 }
 cleanup() {
     status=$?
+    set +e
     trap - EXIT INT TERM HUP
+    # The tests run in a process group of their own (timeout's): end it whole,
+    # the end-to-end script's window manager and xclock with it.
+    if [ -n "${tests_pid:-}" ] && kill -0 "$tests_pid" 2>/dev/null; then
+        kill -TERM "-$tests_pid" 2>/dev/null
+        sleep 2
+        kill -KILL "-$tests_pid" 2>/dev/null
+    fi
     pids=$(root_processes)
     [ -n "$pids" ] && kill -9 $pids 2>/dev/null
     [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
@@ -158,7 +166,10 @@ export TAVIK_ROOT32="$root"
 cd "$build"
 phase "set-up"
 status=0
+# In the background, so that an interrupt reaches the trap at once.
 # shellcheck disable=SC2086
-timeout 1200 ctest -L wine --output-on-failure ${TAVIK_CTEST_ARGS:-} || status=$?
+timeout 1200 ctest -L wine --output-on-failure ${TAVIK_CTEST_ARGS:-} &
+tests_pid=$!
+wait $tests_pid || status=$?
 phase "tests"
 exit $status

@@ -12,17 +12,10 @@ mkdir -p "$shots"
 . "$(dirname "$0")/check_lib.sh"
 
 # A display of its own, so that no other test's drawing is in the pictures.
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-xvfb=$!
-for i in $(seq 1 100); do
-    [ -s "$display_file" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(cat "$display_file")"
-rm -f "$display_file"
+. "$here/tools/xvfb.sh"
+start_xvfb
 wm=""
-trap '"$here/tools/wine-server.sh" stop; kill $xvfb $wm 2>/dev/null' EXIT
+trap '"$here/tools/wine-server.sh" stop; kill $xvfb_pid $wm 2>/dev/null' EXIT
 # Wine's desktop process stays on the display it was started on: start the
 # prefix's server again on this one.
 "$here/tools/wine-server.sh" stop

@@ -151,16 +151,9 @@ mkdir -p "$root$top"
 mount --bind "$top" "$root$top"
 
 # A display of our own; X clients in the root reach it through its abstract socket.
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-xvfb_pid=$!
-for i in $(seq 1 100); do
-    [ -s "$display_file" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(cat "$display_file")"
-rm -f "$display_file"
-[ "$DISPLAY" != ":" ] || fail "Xvfb did not start"
+. "$top/tools/xvfb.sh"
+start_xvfb
+[ -n "$DISPLAY" ] || fail "Xvfb did not start"
 
 export TAVIK_ROOT32="$root"
 cd "$build"

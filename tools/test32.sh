@@ -128,7 +128,7 @@ if [ ! -e "$root/.complete" ]; then
     mirror=${mirror:-$(grep -h -o -E 'https?://[^ ]+/debian/?( |$)' /etc/apt/sources.list \
         /etc/apt/sources.list.d/* 2>/dev/null | head -1 | tr -d ' ')}
     mirror=${mirror:-http://deb.debian.org/debian}
-    echo "test32: building the i386 root in $root (about 10 minutes)"
+    echo "test32: building the i386 root in $root (about 5 minutes)"
     timeout 1800 debootstrap --variant=minbase --arch=i386 bookworm "$root" "${mirror%/}" \
         >"$cache/debootstrap.log" 2>&1 || fail "debootstrap failed, see $cache/debootstrap.log"
     phase "debootstrap"

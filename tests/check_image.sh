@@ -1,7 +1,9 @@
 #!/bin/sh
-# Static checks of a built Tavik.exe: machine, subsystem, imports of Windows system
-# DLLs only, no manifest, and resources byte-identical to the other architecture's
-# build (whose resources the Wine tests check field by field).
+# Static checks of a built Tavik.exe: machine, subsystem, the oldest Windows it
+# asks for, imports of Windows system DLLs only (for the shipped i686 exe exactly
+# the functions listed in tests/imports-i686.txt), no manifest, and resources
+# byte-identical to the other architecture's build (whose resources the Wine
+# tests check field by field).
 set -eu
 arch=$1
 image=$2
@@ -14,6 +16,25 @@ esac
 headers=$($triple-objdump -p "$image")
 check "file format $format" 'echo "$headers" | grep -q "file format $format"'
 check "GUI subsystem" 'echo "$headers" | grep -Eq "^Subsystem[[:space:]]+00000002"'
+# Windows XP is 5.1: the loader refuses an image that asks for a later version.
+version() { # field -> its value times 100, e.g. 501
+    major=$(echo "$headers" | sed -n "s/^Major$1[[:space:]]*//p")
+    minor=$(echo "$headers" | sed -n "s/^Minor$1[[:space:]]*//p")
+    echo $((major * 100 + minor))
+}
+if [ "$arch" = i686 ]; then
+    check "subsystem version at most 5.1, for XP (got $(version SubsystemVersion))" \
+        '[ "$(version SubsystemVersion)" -le 501 ]'
+    check "OS version at most 5.1, for XP (got $(version OSystemVersion))" \
+        '[ "$(version OSystemVersion)" -le 501 ]'
+    list="$(dirname "$0")/imports-i686.txt"
+    imports=$(echo "$headers" | sed -n '/^The Import Tables/,/^The /p' |
+        awk '/DLL Name:/ {dll = tolower($3)} /^\t[0-9a-f]+\t *[0-9]+  [A-Za-z_]/ {print dll, $3}' |
+        LC_ALL=C sort)
+    check "imports exactly the functions of $list (differences: $(echo "$imports" |
+        LC_ALL=C diff "$list" - | grep '^[<>]' | tr '\n' ' '))" \
+        '[ "$imports" = "$(cat "$list")" ]'
+fi
 dlls=$(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
 check "imports only system DLLs (got: $dlls)" \
     '[ "$dlls" = "comctl32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll " ]'

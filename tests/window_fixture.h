@@ -85,6 +85,15 @@ protected:
         return SendMessageA(window, message, wParam, lParam);
     }
 
+    // Runs what was posted to the thread.
+    void Pump()
+    {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&message);
+        }
+    }
+
     std::string TooltipText()
     {
         char text[TOOLTIP_TEXT_SIZE + 16] = "";

@@ -174,6 +174,9 @@ TEST_F(Window, SwitchCommandsToggleAndSave)
         WPARAM command;
         uint8_t* field;
     } rows[] = {{IDM_ONTOP, &AppState.settings.OnTop}, {IDM_SHOWDATE, &AppState.settings.ShowDate}};
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 300, 300, 40, 40,
+                                 nullptr, nullptr, nullptr, nullptr);
+    SetActiveWindow(other);
     for (const auto& row : rows) {
         for (int expected : {1, 0}) {
             RemoveProfile();
@@ -184,6 +187,8 @@ TEST_F(Window, SwitchCommandsToggleAndSave)
             if (row.command == IDM_ONTOP) {
                 bool topmost = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
                 EXPECT_EQ(topmost, expected == 1) << "the z-order follows the switch";
+                EXPECT_EQ(GetWindow(AppState.tooltipWindow, GW_OWNER), window);
+                EXPECT_EQ(GetActiveWindow(), other) << "raised without taking the focus";
             }
             if (row.command == IDM_SHOWDATE) {
                 EXPECT_NE(AppState.dialBitmap, nullptr);
@@ -195,6 +200,7 @@ TEST_F(Window, SwitchCommandsToggleAndSave)
             DestroyMenu(menu);
         }
     }
+    DestroyWindow(other);
 }
 
 TEST_F(Window, UnknownCommandsChangeNothingButSave)
@@ -231,22 +237,41 @@ TEST_F(Window, MenuLabelsAndOrder)
 
 TEST_F(Window, MinimizeAndRestoreSwitchTheTaskbarButton)
 {
+    auto tool = [&] { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0; };
     Send(WM_COMMAND, IDM_MINIMIZE);
     EXPECT_TRUE(IsIconic(window));
-    EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(tool());
     // A move while minimized keeps the last real position.
     Send(WM_MOVE, 0, MAKELPARAM(3000, 3000));
     EXPECT_EQ(AppState.settings.X, 100);
     EXPECT_EQ(AppState.settings.Y, 120);
     Send(WM_COMMAND, IDM_RESTORE);
     EXPECT_FALSE(IsIconic(window));
-    EXPECT_NE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_TRUE(tool());
     EXPECT_TRUE(ProfileWasWritten());
-    // Brought back by its taskbar button, that is by the system's restore: the same.
-    Send(WM_COMMAND, IDM_MINIMIZE);
-    Send(WM_SYSCOMMAND, SC_RESTORE);
-    EXPECT_FALSE(IsIconic(window));
-    EXPECT_NE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+    // Back by the taskbar button (the system's restore) or by another program's
+    // ShowWindow: the same once the queue has run. Minimized by another program:
+    // a taskbar button all the same, never a minimized tool window.
+    for (int way = 0; way < 2; way++) {
+        Send(WM_COMMAND, IDM_MINIMIZE);
+        if (way == 0) {
+            Send(WM_SYSCOMMAND, SC_RESTORE);
+        } else {
+            ShowWindow(window, SW_RESTORE);
+        }
+        Pump();
+        EXPECT_FALSE(IsIconic(window)) << way;
+        EXPECT_TRUE(IsWindowVisible(window)) << way;
+        EXPECT_TRUE(tool()) << way;
+    }
+    ShowWindow(window, SW_MINIMIZE);
+    Pump();
+    EXPECT_TRUE(IsIconic(window));
+    EXPECT_FALSE(tool());
+    EXPECT_EQ(AppState.settings.X, 100);
+    EXPECT_EQ(AppState.settings.Y, 120);
 }
 
 TEST_F(Window, MovingRecordsThePositionInMemoryOnly)
@@ -429,6 +454,17 @@ TEST(Placement, AClockOffEveryMonitorComesBackOntoTheNearestOne)
             EXPECT_LE(place.y + 64, work.bottom) << row.x << "," << row.y;
         }
     }
+}
+
+TEST_F(Window, TheTooltipIsPlacedOnlyWhenItHasASize)
+{
+    NMHDR show = {AppState.tooltipWindow, 0, TTN_SHOW};
+    EXPECT_EQ(Send(WM_NOTIFY, 0, (LPARAM)&show), TRUE) << "placed: the control leaves it there";
+    TOOLINFOA tool;
+    FillToolRecord(&tool);
+    SendMessageA(AppState.tooltipWindow, TTM_DELTOOL, 0, (LPARAM)&tool);
+    SetWindowPos(AppState.tooltipWindow, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(Send(WM_NOTIFY, 0, (LPARAM)&show), 0) << "no size: the control places it";
 }
 
 TEST(Tooltip, ShowsWholeInsideTheWorkAreaWhereverTheClockStands)

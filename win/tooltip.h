@@ -8,7 +8,11 @@
 // or up and down so that it lies wholly inside the work area.
 RECT TooltipRect(const RECT& clock, SIZE tip, const RECT& work);
 
-// Moves and sizes the shown tooltip to TooltipRect for its whole text, in the
-// work area of the clock's monitor. For TTN_SHOW; the tooltip itself would
-// centre the tip under the clock and cut it short at the screen's edge.
-void PlaceTooltip(HWND tooltip, HWND clock);
+// Moves the shown tooltip to TooltipRect in the work area of the clock's monitor,
+// grown where needed to hold its whole text. For TTN_SHOW; the tooltip itself
+// would centre the tip under the clock and cut it short at the screen's edge.
+// False when it could not be placed (no size, no monitor): the control places it.
+bool PlaceTooltip(HWND tooltip, HWND clock);
+
+// Gives the tooltip window to another owner (null: none).
+void SetTooltipOwner(HWND owner);

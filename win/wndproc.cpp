@@ -42,31 +42,67 @@ static void RebuildDial()
     BuildDialBitmap();
 }
 
-// A tool window has no taskbar button. The frame change makes the window
-// system take up the new style at once.
-static void SetToolWindowStyle(bool on)
+// A tool window has no taskbar button. Windows takes the button from the style
+// when the window is shown ("Managing Taskbar Buttons"): the style of a shown
+// window is changed while it is hidden, and it is shown again after.
+static void SetToolWindowStyle(HWND window, bool on)
 {
-    LONG style = GetWindowLongA(AppState.mainWindow, GWL_EXSTYLE);
+    LONG style = GetWindowLongA(window, GWL_EXSTYLE);
     style = on ? (style | WS_EX_TOOLWINDOW) : (style & ~WS_EX_TOOLWINDOW);
-    SetWindowLongA(AppState.mainWindow, GWL_EXSTYLE, style);
-    SetWindowPos(AppState.mainWindow, nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowLongA(window, GWL_EXSTYLE, style);
 }
 
-// Puts the window above all others or back among them, as OnTop says. Wine keeps
-// a window's owned pop-ups above it by slotting the window in right below them,
-// and there a window stays topmost only if the one below it is topmost as well:
-// the clock, which owns its tooltip, would never become topmost. So the tooltip
-// is let go while the clock is raised; it raises itself whenever it shows.
-static void ApplyOnTop(HWND window)
+// A minimized clock has a taskbar button (without one Windows parks it off
+// screen, and it is lost), a clock back from minimized has none, however it got
+// there. Reads the state as it is now, so it is right also when posted.
+static void MatchTaskbarButton(HWND window)
 {
-    if (!AppState.settings.OnTop) {
-        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    bool iconic = IsIconic(window) != 0;
+    bool tool = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+    if (iconic != tool) {
         return;
     }
-    SetWindowLongPtrA(AppState.tooltipWindow, GWLP_HWNDPARENT, 0);
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetWindowLongPtrA(AppState.tooltipWindow, GWLP_HWNDPARENT, (LONG_PTR)window);
+    ShowWindow(window, SW_HIDE);
+    SetToolWindowStyle(window, !iconic);
+    if (!iconic) {
+        // Wine forgets where a window minimized while hidden stood (the
+        // minimized place becomes its normal one) and brings it back at the
+        // screen's corner: a clock back elsewhere goes where it stood.
+        RECT rect;
+        GetWindowRect(window, &rect);
+        if (rect.left != AppState.settings.X || rect.top != AppState.settings.Y) {
+            SetWindowPos(window, nullptr, AppState.settings.X, AppState.settings.Y, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    ShowWindow(window, iconic ? SW_SHOWMINNOACTIVE : SW_SHOWNA);
+}
+
+// Minimize with a taskbar button: hidden, without the tool style, minimized.
+static void MinimizeWithTaskbarButton(HWND window)
+{
+    ShowWindow(window, SW_HIDE);
+    SetToolWindowStyle(window, false);
+    SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+// Puts the window above all others or back among them, as OnTop says, without
+// taking the focus. On Windows the clock's owned tooltip comes along with it.
+// Wine instead slots an owner in right below its owned pop-ups, and there a
+// window stays topmost only if the one below it is topmost as well: where the
+// clock did not become topmost, it lets go of the tooltip for a second raise.
+static void ApplyOnTop(HWND window)
+{
+    HWND after = AppState.settings.OnTop ? HWND_TOPMOST : HWND_NOTOPMOST;
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(window, after, 0, 0, 0, 0, flags);
+    bool topmost = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    if (!AppState.settings.OnTop || topmost) {
+        return;
+    }
+    SetTooltipOwner(nullptr);
+    SetWindowPos(window, after, 0, 0, 0, 0, flags);
+    SetTooltipOwner(window);
 }
 
 static void OnSysInit(HWND window)
@@ -99,6 +135,9 @@ static void OnMove(HWND window)
     placement.length = sizeof placement;
     if (!GetWindowPlacement(window, &placement) || (placement.showCmd & 1) == 0) {
         return; // minimized: keep the last real position
+    }
+    if ((GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0) {
+        return; // its taskbar button is still there: on its way back from minimized
     }
     RECT rect;
     GetWindowRect(window, &rect);
@@ -169,15 +208,14 @@ static void OnCommand(HWND window, WPARAM command)
 {
     switch (command) {
     case IDM_RESTORE:
-        SetToolWindowStyle(true);
         SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+        MatchTaskbarButton(window);
         break;
     case IDM_MOVE:
         SendMessageA(window, WM_SYSCOMMAND, SC_MOVE, 0);
         break;
     case IDM_MINIMIZE:
-        SetToolWindowStyle(false); // a minimized window needs a taskbar button
-        SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        MinimizeWithTaskbarButton(window);
         break;
     case IDM_CLOSE:
         SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -236,20 +274,14 @@ static LRESULT OnNonClientMouseMove(HWND window, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(window, WM_NCMOUSEMOVE, wParam, lParam);
 }
 
-// Back from minimized, by the Restore command or by the taskbar button: a tool
-// window again, without the taskbar button that Minimize gave it. A restore from
-// the taskbar arrives while Wine handles the window manager's event, and Wine
-// passes no style change on to the window manager then: the style is applied
-// once more from the message queue, after the event.
-static LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam)
+// Minimized or back from it by other means than the menu (the taskbar button,
+// another program's ShowWindow): the taskbar button is matched once the change
+// is done, from the message queue, never in the middle of it.
+static void OnSize(HWND window, WPARAM kind)
 {
-    bool restoring = (wParam & 0xFFF0) == SC_RESTORE && IsIconic(window);
-    LRESULT result = DefWindowProcA(window, WM_SYSCOMMAND, wParam, lParam);
-    if (restoring) {
-        SetToolWindowStyle(true);
-        PostMessageA(window, WM_APP_TOOL_STYLE, 0, 0);
+    if (kind == SIZE_MINIMIZED || kind == SIZE_RESTORED) {
+        PostMessageA(window, WM_APP_TASKBAR, 0, 0);
     }
-    return result;
 }
 
 static LRESULT OnNotify(HWND window, const NMHDR* header)
@@ -257,8 +289,7 @@ static LRESULT OnNotify(HWND window, const NMHDR* header)
     if (header->hwndFrom != AppState.tooltipWindow || header->code != TTN_SHOW) {
         return 0;
     }
-    PlaceTooltip(AppState.tooltipWindow, window);
-    return TRUE; // placed here
+    return PlaceTooltip(AppState.tooltipWindow, window) ? TRUE : 0; // 0: the control places it
 }
 
 static LRESULT OnSizeMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -306,10 +337,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_NCMOUSEMOVE:
         return OnNonClientMouseMove(window, wParam, lParam);
-    case WM_SYSCOMMAND:
-        return OnSysCommand(window, wParam, lParam);
-    case WM_APP_TOOL_STYLE:
-        SetToolWindowStyle(true);
+    case WM_SIZE:
+        OnSize(window, wParam);
+        return 0;
+    case WM_APP_TASKBAR:
+        MatchTaskbarButton(window);
         return 0;
     case WM_APP_ON_TOP:
         ApplyOnTop(window);

@@ -11,8 +11,8 @@
 const UINT_PTR TICK_TIMER_ID = 12345;
 const UINT TICK_PERIOD_MS = 200;
 
-// Posted to itself after a restore: be a tool window again (see OnSysCommand).
-const UINT WM_APP_TOOL_STYLE = WM_APP;
+// Posted to itself when minimized or restored: a taskbar button only while minimized.
+const UINT WM_APP_TASKBAR = WM_APP;
 // Posted to itself by the set-up: raise the shown window when OnTop is set.
 const UINT WM_APP_ON_TOP = WM_APP + 1;
 

@@ -53,8 +53,15 @@ DialSettings LoadSettings()
     return settings;
 }
 
+// Several clocks share the file, and a save is eight separate writes: two clocks
+// closed at once would mix their records or cut lines. A save holds the session's
+// lock while it writes. One left by a clock that died mid-save (abandoned) counts
+// as taken; one that cannot be had in time, or made (the name belongs to another
+// kind of object), is done without: the end of a session must never hang.
 void SaveSettings(const DialSettings& settings)
 {
+    HANDLE lock = CreateMutexA(nullptr, FALSE, SAVE_LOCK_NAME);
+    DWORD waited = lock != nullptr ? WaitForSingleObject(lock, SAVE_LOCK_WAIT_MS) : WAIT_FAILED;
     WriteIntegerSetting("X", settings.X);
     WriteIntegerSetting("Y", settings.Y);
     WriteIntegerSetting("OnTop", settings.OnTop != 0 ? 1 : 0);
@@ -63,4 +70,10 @@ void SaveSettings(const DialSettings& settings)
     WriteColorSetting("Minutes", settings.Minutes);
     WriteColorSetting("Seconds", settings.Seconds);
     WriteColorSetting("Date", settings.Date);
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
+        ReleaseMutex(lock);
+    }
+    if (lock != nullptr) {
+        CloseHandle(lock);
+    }
 }

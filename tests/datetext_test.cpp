@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <string.h>
+#include <wchar.h>
+
+#include <string>
 
 static SYSTEMTIME Date(int day, int month, int year)
 {
@@ -13,14 +16,14 @@ static SYSTEMTIME Date(int day, int month, int year)
 struct DateCase {
     int day, month, year;
     const char* label;
-    const char* fallback;
+    const wchar_t* fallback;
 };
 
 static const DateCase DATE_CASES[] = {
-    {8, 12, 2026, "8.12", "8.12.2026"},
-    {1, 1, 2027, "1.01", "1.1.2027"},
-    {25, 3, 2027, "25.03", "25.3.2027"},
-    {31, 10, 2027, "31.10", "31.10.2027"},
+    {8, 12, 2026, "8.12", L"8.12.2026"},
+    {1, 1, 2027, "1.01", L"1.1.2027"},
+    {25, 3, 2027, "25.03", L"25.3.2027"},
+    {31, 10, 2027, "31.10", L"31.10.2027"},
 };
 
 TEST(DialDate, LabelIsDayDotTwoDigitMonth)
@@ -61,60 +64,72 @@ TEST(TooltipDate, IsTheLocalesLongDateWhenItFits)
     LongDatePattern old = UseLongDatePattern("dddd, d MMMM yyyy");
     for (const DateCase& row : DATE_CASES) {
         SYSTEMTIME date = Date(row.day, row.month, row.year);
-        char expected[TOOLTIP_TEXT_SIZE];
-        ASSERT_NE(GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, &date, nullptr, expected,
-                                 sizeof expected),
+        wchar_t expected[TOOLTIP_TEXT_SIZE];
+        ASSERT_NE(GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &date, nullptr, expected,
+                                 TOOLTIP_TEXT_SIZE),
                   0);
-        char text[TOOLTIP_TEXT_SIZE];
+        wchar_t text[TOOLTIP_TEXT_SIZE];
         FormatTooltipDateOf(date, text);
         EXPECT_STREQ(text, expected);
-        EXPECT_NE(strstr(text, row.year == 2026 ? "2026" : "2027"), nullptr) << text;
+        EXPECT_NE(wcsstr(text, row.year == 2026 ? L"2026" : L"2027"), nullptr);
     }
     RestoreLongDatePattern(old);
 }
 
+// "dddd " n times and "dddd" once more: on Tuesday 8 December 2026 8n + 7 characters.
+static std::string Tuesdays(int n)
+{
+    std::string pattern;
+    for (int i = 0; i < n; i++) {
+        pattern += "dddd ";
+    }
+    return pattern + "dddd";
+}
+
 TEST(TooltipDate, FallsBackToNumbersWhenTheLongDateDoesNotFit)
 {
-    // 62 characters: the whole long date cannot be had, and a cut-off one must not show.
-    LongDatePattern old =
-        UseLongDatePattern("'This long date will never fit in the tooltip at all' dd.MM.yyyy");
-    for (const DateCase& row : DATE_CASES) {
-        char text[TOOLTIP_TEXT_SIZE + 8];
-        memset(text, 'x', sizeof text);
+    // Sixteen weekday names of eight or nine letters: over 140 characters. The
+    // whole long date cannot be had, and a cut-off one must not show.
+    LongDatePattern old = UseLongDatePattern(Tuesdays(15).c_str());
+    const DateCase rows[] = {{9, 12, 2026, "", L"9.12.2026"}, // a Wednesday
+                             {25, 3, 2027, "", L"25.3.2027"}, // a Thursday
+                             {1, 1, 2028, "", L"1.1.2028"}};  // a Saturday
+    for (const DateCase& row : rows) {
+        wchar_t text[TOOLTIP_TEXT_SIZE + 8];
+        wmemset(text, L'x', TOOLTIP_TEXT_SIZE + 8);
         FormatTooltipDateOf(Date(row.day, row.month, row.year), text);
         EXPECT_STREQ(text, row.fallback);
     }
     RestoreLongDatePattern(old);
 }
 
-TEST(TooltipDate, ALongDateOfExactlyFortyNineCharactersIsKeptWhole)
+TEST(TooltipDate, ALongDateThatFillsTheBufferIsKeptWhole)
 {
-    // "dd.MM.yyyy" is 10 characters; the quoted text makes 49 in all.
-    LongDatePattern old = UseLongDatePattern("'Exactly forty-nine characters, all in:' dd.MM.yyyy");
+    LongDatePattern old = UseLongDatePattern(Tuesdays(15).c_str());
     SYSTEMTIME date = Date(8, 12, 2026);
-    char text[TOOLTIP_TEXT_SIZE];
+    wchar_t text[TOOLTIP_TEXT_SIZE];
     FormatTooltipDateOf(date, text);
-    EXPECT_STREQ(text, "Exactly forty-nine characters, all in: 08.12.2026");
-    EXPECT_EQ(strlen(text), 49u);
+    EXPECT_EQ(wcslen(text), (size_t)TOOLTIP_TEXT_SIZE - 1);
+    EXPECT_EQ(wcsncmp(text, L"Tuesday Tuesday ", 16), 0);
     RestoreLongDatePattern(old);
 }
 
-TEST(TooltipDate, TodayNeverExceedsFortyNineCharacters)
+TEST(TooltipDate, TodayNeverOverflowsTheBuffer)
 {
     const char* patterns[] = {"dddd, d MMMM yyyy", "'0123456789012345678901234567890123456789' yyyy",
-                              "'0123456789012345678901234567890123456789012' dddd"};
+                              "dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd "
+                              "dddd yyyy"};
     for (const char* pattern : patterns) {
         LongDatePattern old = UseLongDatePattern(pattern);
-        char text[TOOLTIP_TEXT_SIZE + 8];
-        memset(text, 'x', sizeof text);
+        wchar_t text[TOOLTIP_TEXT_SIZE + 8];
+        wmemset(text, L'x', TOOLTIP_TEXT_SIZE + 8);
         SYSTEMTIME before;
         GetLocalTime(&before);
         FormatTooltipDate(text);
-        EXPECT_LE(strlen(text), 49u) << pattern;
+        EXPECT_LT(wcslen(text), (size_t)TOOLTIP_TEXT_SIZE) << pattern;
         // Long date or fallback, the text names today's year.
-        char year[8];
-        snprintf(year, sizeof year, "%d", before.wYear);
-        EXPECT_NE(strstr(text, year), nullptr) << text;
+        EXPECT_NE(std::wstring(text).find(std::to_wstring(before.wYear)), std::wstring::npos)
+            << pattern;
         RestoreLongDatePattern(old);
     }
 }

@@ -129,6 +129,31 @@ TEST(HostileIni, BomFilesAreReadForWhatTheySay)
     RemoveProfile();
 }
 
+// Starts profile_writer, from this test's folder, with the given arguments.
+static bool StartWriter(const std::string& arguments, PROCESS_INFORMATION* child)
+{
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    std::string folder(self);
+    folder = folder.substr(0, folder.find_last_of('\\') + 1);
+    std::string command = "\"" + folder + "profile_writer.exe\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    return CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, child) != 0;
+}
+
+// Waits for a writer to end; its exit code.
+static DWORD EndOfWriter(PROCESS_INFORMATION& child)
+{
+    DWORD code = 999;
+    WaitForSingleObject(child.hProcess, INFINITE);
+    GetExitCodeProcess(child.hProcess, &code);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    return code;
+}
+
 TEST(TwoInstances, SavingInTurnAlwaysLeavesExactlyOneWholeRecord)
 {
     const int rounds = 1000;
@@ -139,33 +164,68 @@ TEST(TwoInstances, SavingInTurnAlwaysLeavesExactlyOneWholeRecord)
 
     HANDLE turnA = CreateEventA(nullptr, FALSE, FALSE, "TavikTurnA");
     HANDLE turnB = CreateEventA(nullptr, FALSE, FALSE, "TavikTurnB");
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, sizeof self);
-    std::string folder(self);
-    folder = folder.substr(0, folder.find_last_of('\\') + 1);
     PROCESS_INFORMATION children[2] = {};
-    const char* names[2] = {"A", "B"};
     for (int i = 0; i < 2; i++) {
-        std::string command = "\"" + folder + "profile_writer.exe\" " + names[i] + " " +
-                              std::to_string(rounds);
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &children[i]))
-            << command;
+        ASSERT_TRUE(StartWriter(std::string(1, "AB"[i]) + " " + std::to_string(rounds),
+                                &children[i]));
     }
     SetEvent(turnA);
     for (PROCESS_INFORMATION& child : children) {
-        EXPECT_EQ(WaitForSingleObject(child.hProcess, INFINITE), WAIT_OBJECT_0);
-        DWORD code = 999;
-        GetExitCodeProcess(child.hProcess, &code);
-        EXPECT_EQ(code, 0u) << "rounds in which the file held anything but the other record";
-        CloseHandle(child.hThread);
-        CloseHandle(child.hProcess);
+        EXPECT_EQ(EndOfWriter(child), 0u)
+            << "rounds in which the file held anything but the other record";
     }
     CloseHandle(turnA);
     CloseHandle(turnB);
     FlushProfileCache();
     EXPECT_EQ(WithoutCarriageReturns(ReadProfile()), CanonicalFile(RecordOf('B')));
+    RemoveProfile();
+}
+
+// Two clocks closed at the same instant: their saves never mix. Between saves,
+// looked at under the clocks' own save lock, and after the last, the file holds
+// exactly one of the two records.
+TEST(TwoInstances, SavingAtOnceLeavesExactlyOneWholeRecordAtEveryMoment)
+{
+    const int rounds = 150;
+    RemoveProfile();
+    SaveSettings(RecordOf('B'));
+    FlushProfileCache();
+    const std::string records[2] = {CanonicalFile(RecordOf('A')), CanonicalFile(RecordOf('B'))};
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, "TavikGo");
+    PROCESS_INFORMATION children[2] = {};
+    for (int i = 0; i < 2; i++) {
+        ASSERT_TRUE(StartWriter(std::string(1, "AB"[i]) + " " + std::to_string(rounds) + " race",
+                                &children[i]));
+    }
+    SetEvent(go);
+    HANDLE lock = CreateMutexA(nullptr, FALSE, SAVE_LOCK_NAME);
+    HANDLE processes[2] = {children[0].hProcess, children[1].hProcess};
+    int samples = 0;
+    int mixed = 0;
+    while (WaitForMultipleObjects(2, processes, TRUE, 0) == WAIT_TIMEOUT) {
+        WaitForSingleObject(lock, INFINITE);
+        std::string file = WithoutCarriageReturns(ReadProfile());
+        ReleaseMutex(lock);
+        samples++;
+        mixed += file != records[0] && file != records[1];
+        Sleep(1);
+    }
+    EXPECT_EQ(mixed, 0) << "of " << samples << " looks at the file";
+    for (PROCESS_INFORMATION& child : children) {
+        EXPECT_EQ(EndOfWriter(child), 0u);
+    }
+    CloseHandle(lock);
+    CloseHandle(go);
+    FlushProfileCache();
+    std::string last = WithoutCarriageReturns(ReadProfile());
+    EXPECT_TRUE(last == records[0] || last == records[1]) << last;
+
+    // The lock's name taken by another kind of object: the save goes ahead without it.
+    HANDLE squatter = CreateEventA(nullptr, FALSE, FALSE, SAVE_LOCK_NAME);
+    ASSERT_NE(squatter, nullptr);
+    SaveSettings(RecordOf(last == records[0] ? 'B' : 'A'));
+    FlushProfileCache();
+    EXPECT_NE(WithoutCarriageReturns(ReadProfile()), last);
+    CloseHandle(squatter);
     RemoveProfile();
 }

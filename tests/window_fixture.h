@@ -8,6 +8,7 @@
 #include "settings.h"
 #include "state.h"
 #include "test_support.h"
+#include "tooltip.h"
 #include "wndproc.h"
 
 #include <gtest/gtest.h>
@@ -94,13 +95,13 @@ protected:
         }
     }
 
-    std::string TooltipText()
+    std::wstring TooltipText()
     {
-        char text[TOOLTIP_TEXT_SIZE + 16] = "";
-        TOOLINFOA tool;
+        wchar_t text[TOOLTIP_TEXT_SIZE + 16] = L"";
+        TOOLINFOW tool;
         FillToolRecord(&tool);
         tool.lpszText = text;
-        SendMessageA(AppState.tooltipWindow, TTM_GETTEXTA, sizeof text, (LPARAM)&tool);
+        SendMessageW(AppState.tooltipWindow, TTM_GETTEXTW, TOOLTIP_TEXT_SIZE + 16, (LPARAM)&tool);
         return text;
     }
 

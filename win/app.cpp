@@ -6,9 +6,9 @@
 #include "resource.h"
 #include "settings.h"
 #include "state.h"
+#include "tooltip.h"
 #include "wndproc.h"
 
-#include <commctrl.h>
 #include <limits.h>
 
 static const char CLASS_NAME[] = "TavikApp";
@@ -46,18 +46,6 @@ void RegisterMainClass(HINSTANCE instance)
     windowClass.hbrBackground = (HBRUSH)GetStockObject(DKGRAY_BRUSH);
     windowClass.lpszClassName = CLASS_NAME;
     RegisterClassA(&windowClass);
-}
-
-void CreateTooltip()
-{
-    AppState.tooltipWindow =
-        CreateWindowExA(WS_EX_TOOLWINDOW, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                        AppState.mainWindow, nullptr, AppState.hInstance, nullptr);
-    FormatTooltipDate(AppState.tooltipText);
-    TOOLINFOA tool;
-    FillToolRecord(&tool);
-    SendMessageA(AppState.tooltipWindow, TTM_ADDTOOLA, 0, (LPARAM)&tool);
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showCommand)

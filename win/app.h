@@ -9,6 +9,3 @@ POINT PlaceOnScreen(int x, int y);
 
 // Registers the window class "TavikApp" with MainWindowProc.
 void RegisterMainClass(HINSTANCE instance);
-
-// Creates the tooltip for the main window and adds the tool with today's date.
-void CreateTooltip();

@@ -5,6 +5,9 @@
 
 #include <string.h>
 
+static_assert(sizeof(ShellState::customColors) == 16 * sizeof(COLORREF),
+              "the colour dialog reads and writes 16 custom colours");
+
 void FillColorRecord(CHOOSECOLORA* record, COLORREF color)
 {
     memset(record, 0, sizeof *record);

@@ -16,7 +16,7 @@ struct ShellState {
     HWND tooltipWindow;
     DialSettings settings;
     HBITMAP dialBitmap; // never a deleted handle: whoever deletes it clears it
-    char tooltipText[TOOLTIP_TEXT_SIZE];
+    wchar_t tooltipText[TOOLTIP_TEXT_SIZE]; // wide: the long date in any language
     UINT sysInitMessage;
     HCURSOR cursorOpen;
     HCURSOR cursorGrab;

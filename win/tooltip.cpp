@@ -1,10 +1,69 @@
-// The tooltip's placement.
+// The date tooltip: its window and tool record, its text, the mouse moves it is
+// handed, and where it shows.
 #include "tooltip.h"
 
+#include "datetext.h"
 #include "state.h"
-#include "wndproc.h"
 
-#include <commctrl.h>
+#include <stddef.h>
+#include <string.h>
+
+// The tool record's first version ends with lpszText: it has no lParam.
+const UINT TOOLINFO_V1_SIZE = (UINT)offsetof(TOOLINFOW, lParam);
+#ifndef _WIN64
+static_assert(TOOLINFO_V1_SIZE == 40, "TTTOOLINFOW_V1_SIZE is 40 on 32-bit Windows");
+#else
+static_assert(TOOLINFO_V1_SIZE == 56, "TTTOOLINFOW_V1_SIZE is 56 on 64-bit Windows");
+#endif
+
+void FillToolRecord(TOOLINFOW* tool)
+{
+    memset(tool, 0, sizeof *tool);
+    tool->cbSize = TOOLINFO_V1_SIZE;
+    tool->uFlags = TTF_IDISHWND | TTF_CENTERTIP | TTF_SUBCLASS;
+    tool->hwnd = AppState.mainWindow;
+    tool->uId = (UINT_PTR)AppState.mainWindow;
+    tool->hinst = AppState.hInstance;
+    tool->lpszText = AppState.tooltipText;
+}
+
+// The text is wide from the date formatter to the screen: a long date in any
+// language shows whatever the system's ANSI code page.
+void CreateTooltip()
+{
+    AppState.tooltipWindow =
+        CreateWindowExA(WS_EX_TOOLWINDOW, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                        AppState.mainWindow, nullptr, AppState.hInstance, nullptr);
+    FormatTooltipDate(AppState.tooltipText);
+    TOOLINFOW tool;
+    FillToolRecord(&tool);
+    SendMessageA(AppState.tooltipWindow, TTM_ADDTOOLW, 0, (LPARAM)&tool);
+}
+
+void UpdateTooltipDate(const SYSTEMTIME& localTime)
+{
+    FormatTooltipDateOf(localTime, AppState.tooltipText);
+    TOOLINFOW tool;
+    FillToolRecord(&tool);
+    SendMessageA(AppState.tooltipWindow, TTM_UPDATETIPTEXTW, 0, (LPARAM)&tool);
+}
+
+// Every point of the clock is caption, so the mouse brings WM_NCMOUSEMOVE and
+// never the WM_MOUSEMOVE that the tooltip's own subclassing watches for.
+void RelayMouseMoveToTooltip(HWND clock, LPARAM screenPoint)
+{
+    POINT point = {(short)LOWORD(screenPoint), (short)HIWORD(screenPoint)};
+    ScreenToClient(clock, &point);
+    MSG relayed = {};
+    relayed.hwnd = clock;
+    relayed.message = WM_MOUSEMOVE;
+    relayed.lParam = MAKELPARAM(point.x, point.y);
+    relayed.time = GetMessageTime();
+    relayed.pt.x = (short)LOWORD(screenPoint);
+    relayed.pt.y = (short)HIWORD(screenPoint);
+    SendMessageA(AppState.tooltipWindow, TTM_RELAYEVENT, 0, (LPARAM)&relayed);
+}
 
 static LONG Clamp(LONG value, LONG low, LONG high)
 {
@@ -42,7 +101,7 @@ bool PlaceTooltip(HWND tooltip, HWND clock)
     RECT given;
     GetWindowRect(tooltip, &given);
     SIZE tip = {given.right - given.left, given.bottom - given.top};
-    TOOLINFOA tool;
+    TOOLINFOW tool;
     FillToolRecord(&tool);
     LRESULT bubble = SendMessageA(tooltip, TTM_GETBUBBLESIZE, 0, (LPARAM)&tool);
     if (bubble != 0) {

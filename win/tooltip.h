@@ -1,7 +1,23 @@
-// Where the date tooltip shows: centred below the clock, always whole on screen.
+// The date tooltip: created for the clock, told every new date, handed the
+// clock's mouse moves, and shown centred below the clock, always whole on screen.
 #pragma once
 
 #include <windows.h>
+
+#include <commctrl.h>
+
+// Fills the tool record: the main window is the tool, tooltipText its text.
+void FillToolRecord(TOOLINFOW* tool);
+
+// Creates the tooltip for AppState.mainWindow and adds the tool with today's date.
+void CreateTooltip();
+
+// The tooltip's text becomes the long date of localTime.
+void UpdateTooltipDate(const SYSTEMTIME& localTime);
+
+// Hands the tooltip a mouse move over the clock, at a screen point as in
+// WM_NCMOUSEMOVE's lParam, as the client mouse move it watches for.
+void RelayMouseMoveToTooltip(HWND clock, LPARAM screenPoint);
 
 // The tooltip's window rectangle for a tip of the given size: centred 2 pixels
 // below the clock, above it where the work area ends below, and moved sideways

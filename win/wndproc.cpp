@@ -1,7 +1,6 @@
 // MainWindowProc: each message goes to a short handler below.
 #include "wndproc.h"
 
-#include "datetext.h"
 #include "hands.h"
 #include "render.h"
 #include "resource.h"
@@ -13,23 +12,9 @@
 #include <string.h>
 
 #ifndef _WIN64
-static_assert(offsetof(TOOLINFOA, lParam) == 40, "TTTOOLINFOA_V1_SIZE is 40 on 32-bit Windows");
 static_assert(sizeof(CHOOSECOLORA) == 36, "CHOOSECOLORA is 36 bytes on 32-bit Windows");
-#else
-static_assert(offsetof(TOOLINFOA, lParam) == 56, "TTTOOLINFOA_V1_SIZE is 56 on 64-bit Windows");
 #endif
 static_assert(sizeof(WINDOWPLACEMENT) == 44, "WINDOWPLACEMENT is 44 bytes");
-
-void FillToolRecord(TOOLINFOA* tool)
-{
-    memset(tool, 0, sizeof *tool);
-    tool->cbSize = TOOLINFO_V1_SIZE;
-    tool->uFlags = TTF_IDISHWND | TTF_CENTERTIP | TTF_SUBCLASS;
-    tool->hwnd = AppState.mainWindow;
-    tool->uId = (UINT_PTR)AppState.mainWindow;
-    tool->hinst = AppState.hInstance;
-    tool->lpszText = AppState.tooltipText;
-}
 
 static void Redraw(HWND window)
 {
@@ -180,10 +165,7 @@ void HandleTick(HWND window, const SYSTEMTIME& now)
             DeleteDialBitmap();
             BuildDialBitmapOn(now);
         }
-        FormatTooltipDateOf(now, AppState.tooltipText);
-        TOOLINFOA tool;
-        FillToolRecord(&tool);
-        SendMessageA(AppState.tooltipWindow, TTM_UPDATETIPTEXTA, 0, (LPARAM)&tool);
+        UpdateTooltipDate(now);
     }
     AppState.lastDrawn = now;
     HDC dc = GetDC(window);
@@ -255,22 +237,10 @@ static void OnCommand(HWND window, WPARAM command)
     SaveSettings(AppState.settings);
 }
 
-// Every point of the window is caption, so the mouse brings WM_NCMOUSEMOVE and
-// never the WM_MOUSEMOVE that the tooltip's own subclassing watches for. Hand it
-// the move as the client mouse move it understands, so that resting the mouse
-// on the dial shows the date.
+// Resting the mouse on the dial shows the date: the tooltip is handed the moves.
 static LRESULT OnNonClientMouseMove(HWND window, WPARAM wParam, LPARAM lParam)
 {
-    POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-    ScreenToClient(window, &point);
-    MSG relayed = {};
-    relayed.hwnd = window;
-    relayed.message = WM_MOUSEMOVE;
-    relayed.lParam = MAKELPARAM(point.x, point.y);
-    relayed.time = GetMessageTime();
-    relayed.pt.x = (short)LOWORD(lParam);
-    relayed.pt.y = (short)HIWORD(lParam);
-    SendMessageA(AppState.tooltipWindow, TTM_RELAYEVENT, 0, (LPARAM)&relayed);
+    RelayMouseMoveToTooltip(window, lParam);
     return DefWindowProcA(window, WM_NCMOUSEMOVE, wParam, lParam);
 }
 

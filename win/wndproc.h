@@ -3,10 +3,7 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
 #include <commdlg.h>
-
-#include <stddef.h>
 
 const UINT_PTR TICK_TIMER_ID = 12345;
 const UINT TICK_PERIOD_MS = 200;
@@ -30,9 +27,6 @@ enum MenuCommand {
     IDM_COLOR_DATE = 203,
 };
 
-// The tool record's first version ends with lpszText: it has no lParam.
-const UINT TOOLINFO_V1_SIZE = (UINT)offsetof(TOOLINFOA, lParam);
-
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The timer's work for a tick at the given local time.
@@ -49,8 +43,5 @@ COLORREF ChooseHandColor(COLORREF color);
 
 // Fills a CHOOSECOLORA record for ChooseHandColor.
 void FillColorRecord(CHOOSECOLORA* record, COLORREF color);
-
-// Fills the tooltip's tool record: the main window is the tool, tooltipText its text.
-void FillToolRecord(TOOLINFOA* tool);
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -137,6 +137,7 @@ static struct {
     bool seen;
     bool arrow; // the cursor rule gave the arrow while the menu was open
     LONG left;
+    LONG top;
 } OpenMenu;
 
 static void CALLBACK InspectOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
@@ -153,6 +154,7 @@ static void CALLBACK InspectOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
     RECT rect;
     GetWindowRect(menu, &rect);
     OpenMenu.left = rect.left;
+    OpenMenu.top = rect.top;
     EndMenu();
 }
 
@@ -175,15 +177,17 @@ TEST_F(Window, CursorRule)
     EXPECT_EQ(AppState.moving, 0);
     EXPECT_EQ(GetCursor(), AppState.cursorOpen);
 
-    // The real menu, right-clicked left of the screen's edge: the arrow while it
-    // is open, at the click (pulled onto the screen, not thrown to its far right),
-    // and the open hand again once it has closed.
-    SetTimer(nullptr, 0, 100, InspectOpenMenu);
+    // The real menu, right-clicked left of and above the screen: the arrow while
+    // it is open, at the click (pulled onto the screen, not thrown to its far
+    // right or bottom), and the open hand again once it has closed.
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, InspectOpenMenu);
     OpenMenu = {};
-    ShowContextMenu(window, MAKELPARAM(-50, 40));
+    ShowContextMenu(window, MAKELPARAM(-50, -40));
+    KillTimer(nullptr, timer);
     ASSERT_TRUE(OpenMenu.seen) << "the menu opened";
     EXPECT_TRUE(OpenMenu.arrow);
     EXPECT_LT(OpenMenu.left, 100) << "x = -50 is left of the screen, not 65486";
+    EXPECT_LT(OpenMenu.top, 100) << "y = -40 is above the screen, not 65496";
     EXPECT_FALSE(AppState.menuOpen);
     Send(WM_SETCURSOR, (WPARAM)window, MAKELPARAM(HTCAPTION, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), AppState.cursorOpen);
@@ -346,10 +350,11 @@ TEST_F(Window, AboutBoxClosesOnAnyCommandAndTheSettingsAreSaved)
 TEST_F(Window, CancelledColourDialogKeepsTheColourAndStillSaves)
 {
     bool disabled = getenv("TAVIK_NO_COMDLG32") != nullptr;
-    ASSERT_EQ(LoadLibraryA("comdlg32.dll") == nullptr, disabled);
     AppState.settings.Minutes = RGB(1, 2, 3);
     HWND dialog = SendClosingModal(window, IDM_COLOR_MINUTES, IDCANCEL);
     EXPECT_EQ(dialog != nullptr, !disabled) << "the colour dialog opened";
+    EXPECT_EQ(GetModuleHandleA("comdlg32.dll") != nullptr, !disabled)
+        << "the program loads COMDLG32 itself, on first use";
     EXPECT_EQ(AppState.settings.Minutes, RGB(1, 2, 3));
     EXPECT_TRUE(ProfileWasWritten());
     // The Date colour while the label is hidden: stored and saved, nothing rebuilt.
@@ -486,23 +491,35 @@ TEST_F(Window, TheTooltipIsPlacedOnlyWhenItHasASize)
 
 TEST(Tooltip, ShowsWholeInsideTheWorkAreaWhereverTheClockStands)
 {
-    const RECT work = {0, 0, 1024, 742}; // a taskbar below
+    const RECT screen = {0, 0, 1024, 742}; // a taskbar below
+    const RECT left = {-1280, 0, 0, 1024};  // a monitor left of the primary one
+    const RECT above = {0, -768, 1024, -30}; // one above it, a taskbar below
+    const RECT narrow = {0, 0, 150, 80};
     const SIZE tip = {180, 20};
     const struct {
         RECT clock;
+        RECT work;
+        SIZE tip;
         RECT expected;
     } rows[] = {
-        {{400, 300, 464, 364}, {342, 366, 522, 386}}, // centred, 2 pixels below
-        {{0, 0, 64, 64}, {0, 66, 180, 86}},          // the left edge: whole, at it
-        {{960, 704, 1024, 768}, {844, 682, 1024, 702}}, // bottom right: above, at the edge
-        {{-40, 0, 24, 64}, {0, 66, 180, 86}},        // partly off the left edge
-        {{400, 700, 464, 764}, {342, 678, 522, 698}},   // too low for below: above
+        {{400, 300, 464, 364}, screen, tip, {342, 366, 522, 386}},     // centred, 2 pixels below
+        {{0, 0, 64, 64}, screen, tip, {0, 66, 180, 86}},               // the left edge: at it
+        {{960, 704, 1024, 768}, screen, tip, {844, 682, 1024, 702}},   // bottom right: above
+        {{400, 700, 464, 764}, screen, tip, {342, 678, 522, 698}},     // too low for below
+        {{-64, 500, 0, 564}, left, tip, {-180, 566, 0, 586}},          // right edge, negative
+        {{500, -94, 564, -30}, above, tip, {442, -116, 622, -96}},     // above, negative
+        {{40, 0, 104, 64}, narrow, tip, {0, 0, 180, 20}}, // wider than the work area: left
+        {{40, 0, 104, 64}, narrow, {100, 90}, {22, 0, 122, 90}}, // taller: from the top
     };
     for (const auto& row : rows) {
-        RECT rect = TooltipRect(row.clock, tip, work);
+        RECT rect = TooltipRect(row.clock, row.tip, row.work);
         EXPECT_TRUE(EqualRect(&rect, &row.expected))
             << "clock at " << row.clock.left << "," << row.clock.top << ": got " << rect.left
             << "," << rect.top << " " << rect.right << "," << rect.bottom;
+        RECT overlap;
+        bool roomy = row.work.bottom - row.work.top >= 2 * row.tip.cy + 132;
+        EXPECT_FALSE(roomy && IntersectRect(&overlap, &rect, &row.clock))
+            << "the tip covers the clock at " << row.clock.left << "," << row.clock.top;
     }
 }
 

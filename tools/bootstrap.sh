@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages that building and testing Tavik need.
 # Quick when everything is present: it only calls apt-get when a tool is missing.
+# Prints one line per step; apt's output is kept in build/bootstrap.log.
 set -eu
 
 need=""
@@ -31,6 +32,8 @@ check /usr/src/googletest/CMakeLists.txt googletest
 check /usr/bin/clang clang
 check /usr/bin/wrestool icoutils
 check /usr/bin/python3 python3
+check /usr/bin/clang-format clang-format
+check /usr/bin/zip zip
 for lib in /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a; do
     [ -e "$lib" ] && break
 done
@@ -44,8 +47,19 @@ SUDO=""
 if [ "$(id -u)" != 0 ]; then
     SUDO=sudo
 fi
-echo "bootstrap: installing$need"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q
+# One line per step; apt's own output goes to a log, shown only when it fails.
+mkdir -p build
+log=build/bootstrap.log
+: >"$log"
+apt_step() { # description, apt-get arguments
+    echo "bootstrap: $1"
+    shift
+    if ! $SUDO env DEBIAN_FRONTEND=noninteractive apt-get "$@" >>"$log" 2>&1; then
+        cat "$log" >&2
+        echo "bootstrap: apt-get $* failed (log: $log)" >&2
+        exit 1
+    fi
+}
+apt_step "reading the package lists" update -q
 # shellcheck disable=SC2086
-$SUDO apt-get install -y -q --no-install-recommends $need
+apt_step "installing$need" install -y -q --no-install-recommends $need

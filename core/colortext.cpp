@@ -1,7 +1,6 @@
 // Colour texts of the profile file: formatting and the tolerant parse.
 #include "settings.h"
 
-
 void FormatColorText(COLORREF color, char* buffer)
 {
     unsigned red = color & 0xFF;

@@ -1,7 +1,6 @@
 // Date texts of the dial label and the tooltip.
 #include "datetext.h"
 
-
 void FormatDialDate(const SYSTEMTIME& localTime, char* buffer)
 {
     // At most "65535.65535" and its ending zero: 12 bytes.
@@ -11,8 +10,8 @@ void FormatDialDate(const SYSTEMTIME& localTime, char* buffer)
 #ifdef _WIN32
 void FormatTooltipDateOf(const SYSTEMTIME& localTime, wchar_t* buffer)
 {
-    int written = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &localTime, nullptr,
-                                 buffer, TOOLTIP_TEXT_SIZE);
+    int written = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &localTime, nullptr, buffer,
+                                 TOOLTIP_TEXT_SIZE);
     if (written != 0) {
         return;
     }

@@ -1,7 +1,6 @@
 // Loading and saving DialSettings through the platform's private profile functions.
 #include "settings.h"
 
-
 static const char POSITION_SECTION[] = "Position";
 static const char COLORS_SECTION[] = "Colors";
 

@@ -26,5 +26,7 @@ static const ColorTextCase COLOR_TEXT_CASES[] = {
     {"-56, 4294967297, 0", 0x000001C8},         // wraps around in 32 bits
     {"99999999999999999999, 7, 8", 0x000807FF}, // 10^20 - 1 wraps to 0x630FFFFF
     {"\t\n\v\f\r 9,\t10", 0x00000A09},
-    {"\xA0" "5, 6, 7", 0x00070600}, // a byte of 128 or above is no white space
+    {"\xA0"
+     "5, 6, 7",
+     0x00070600}, // a byte of 128 or above is no white space
 };

@@ -14,11 +14,8 @@ TEST(ColorText, ParsesEveryRowOfTheTable)
 TEST(ColorText, FormatsRedGreenBlueAndDropsTheTopByte)
 {
     const ColorTextCase rows[] = {
-        {"255, 255, 192", 0x00C0FFFF},
-        {"0, 0, 0", 0x00000000},
-        {"0, 128, 255", 0x00FF8000},
-        {"1, 2, 3", 0xFF030201},
-        {"255, 255, 255", 0xFFFFFFFF},
+        {"255, 255, 192", 0x00C0FFFF}, {"0, 0, 0", 0x00000000},       {"0, 128, 255", 0x00FF8000},
+        {"1, 2, 3", 0xFF030201},       {"255, 255, 255", 0xFFFFFFFF},
     };
     for (const ColorTextCase& row : rows) {
         char text[COLOR_TEXT_SIZE];

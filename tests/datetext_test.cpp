@@ -46,8 +46,8 @@ struct LongDatePattern {
 static LongDatePattern UseLongDatePattern(const char* pattern)
 {
     LongDatePattern old = {};
-    old.ok = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SLONGDATE, old.saved,
-                            sizeof old.saved) != 0;
+    old.ok =
+        GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SLONGDATE, old.saved, sizeof old.saved) != 0;
     SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SLONGDATE, pattern);
     return old;
 }
@@ -116,9 +116,10 @@ TEST(TooltipDate, ALongDateThatFillsTheBufferIsKeptWhole)
 
 TEST(TooltipDate, TodayNeverOverflowsTheBuffer)
 {
-    const char* patterns[] = {"dddd, d MMMM yyyy", "'0123456789012345678901234567890123456789' yyyy",
-                              "dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd "
-                              "dddd yyyy"};
+    const char* patterns[] = {
+        "dddd, d MMMM yyyy", "'0123456789012345678901234567890123456789' yyyy",
+        "dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd dddd "
+        "dddd yyyy"};
     for (const char* pattern : patterns) {
         LongDatePattern old = UseLongDatePattern(pattern);
         wchar_t text[TOOLTIP_TEXT_SIZE + 8];

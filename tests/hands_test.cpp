@@ -52,12 +52,12 @@ TEST(Hands, CheckTableAnglesAndEndPoints)
             snprintf(printed, sizeof printed, "%.7f", got[i]);
             char expected[32];
             snprintf(expected, sizeof expected, "%.7f", check.angle[i]);
-            EXPECT_STREQ(printed, expected) << check.hour << ":" << check.minute << ":"
-                                            << check.second << " hand " << i;
-            EXPECT_EQ(hands[i].endX, check.end[i][0]) << check.hour << ":" << check.minute
-                                                      << ":" << check.second << " hand " << i;
-            EXPECT_EQ(hands[i].endY, check.end[i][1]) << check.hour << ":" << check.minute
-                                                      << ":" << check.second << " hand " << i;
+            EXPECT_STREQ(printed, expected)
+                << check.hour << ":" << check.minute << ":" << check.second << " hand " << i;
+            EXPECT_EQ(hands[i].endX, check.end[i][0])
+                << check.hour << ":" << check.minute << ":" << check.second << " hand " << i;
+            EXPECT_EQ(hands[i].endY, check.end[i][1])
+                << check.hour << ":" << check.minute << ":" << check.second << " hand " << i;
         }
     }
 }

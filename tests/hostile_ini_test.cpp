@@ -41,12 +41,14 @@ static std::vector<HostileFile> Corpus()
     std::vector<HostileFile> files;
     for (uint32_t seed = 1; seed <= 8; seed++) {
         files.push_back({"random bytes", RandomBytes(seed, 4096 * seed)});
-        files.push_back({"random bytes after a header",
-                         "[Position]\r\nX=" + RandomBytes(seed * 77, 300) + "\r\n[Colors]\r\n" +
-                             RandomBytes(seed * 91, 300)});
+        files.push_back(
+            {"random bytes after a header", "[Position]\r\nX=" + RandomBytes(seed * 77, 300) +
+                                                "\r\n[Colors]\r\n" + RandomBytes(seed * 91, 300)});
     }
-    files.push_back({"NUL bytes", std::string("[Position]\r\nX=1\0" "23\r\nOnTop=\0\r\n[Col\0ors]\r\n"
-                                              "Hours=1,\0 2, 3\r\n", 60)});
+    files.push_back({"NUL bytes", std::string("[Position]\r\nX=1\0"
+                                              "23\r\nOnTop=\0\r\n[Col\0ors]\r\n"
+                                              "Hours=1,\0 2, 3\r\n",
+                                              60)});
     files.push_back({"a 1 MiB line", "[Position]\r\nX=" + std::string(1 << 20, '7') +
                                          "\r\n[Colors]\r\nHours=" + std::string(1 << 20, ',') +
                                          "\r\n"});
@@ -58,14 +60,16 @@ static std::vector<HostileFile> Corpus()
     files.push_back({"10,000 sections", sections + "[Position]\r\nX=9\r\n"});
     files.push_back({"keys without values", "[Position]\r\nX\r\nY=\r\nOnTop\r\n=1\r\n[Colors]\r\n"
                                             "Hours\r\nDate=\r\n"});
-    files.push_back({"duplicate keys and sections", "[Position]\r\nX=1\r\nX=2\r\n[Position]\r\n"
-                                                    "X=3\r\n[Colors]\r\nDate=1,2,3\r\nDate=4,5,6\r\n"});
+    files.push_back({"duplicate keys and sections",
+                     "[Position]\r\nX=1\r\nX=2\r\n[Position]\r\n"
+                     "X=3\r\n[Colors]\r\nDate=1,2,3\r\nDate=4,5,6\r\n"});
     files.push_back({"integers beyond every range",
                      "[Position]\r\nX=99999999999999999999999\r\nY=-99999999999999999999\r\n"
                      "OnTop=4294967296\r\nShowDate=-2147483649\r\n[Colors]\r\n"
                      "Hours=99999999999999999999, -99999999999999999999, 4294967296\r\n"});
-    files.push_back({"UTF-8 with BOM", "\xEF\xBB\xBF[Position]\r\nX=12\r\nShowDate=1\r\n[Colors]\r\n"
-                                       "Hours=1, 2, 3\r\n"});
+    files.push_back({"UTF-8 with BOM",
+                     "\xEF\xBB\xBF[Position]\r\nX=12\r\nShowDate=1\r\n[Colors]\r\n"
+                     "Hours=1, 2, 3\r\n"});
     files.push_back({"UTF-16 with BOM", Utf16("[Position]\r\nX=34\r\nOnTop=1\r\n[Colors]\r\n"
                                               "Minutes=4, 5, 6\r\n")});
     files.push_back({"only a BOM", "\xFF\xFE"});
@@ -100,8 +104,10 @@ TEST(HostileIni, EveryDamagedFileLoadsAndTheNextSaveIsClean)
         const struct {
             const char* key;
             COLORREF color;
-        } colors[] = {{"Hours", loaded.Hours}, {"Minutes", loaded.Minutes},
-                      {"Seconds", loaded.Seconds}, {"Date", loaded.Date}};
+        } colors[] = {{"Hours", loaded.Hours},
+                      {"Minutes", loaded.Minutes},
+                      {"Seconds", loaded.Seconds},
+                      {"Date", loaded.Date}};
         for (const auto& c : colors) {
             GetPrivateProfileStringA("Colors", c.key, "", text, sizeof text, PROFILE_FILE_NAME);
             FormatColorText(c.color, expected);
@@ -121,7 +127,8 @@ TEST(HostileIni, BomFilesAreReadForWhatTheySay)
     EXPECT_EQ(utf8.X, 12);
     EXPECT_EQ(utf8.ShowDate, 1);
     EXPECT_EQ(utf8.Hours, RGB(1, 2, 3));
-    ASSERT_TRUE(WriteProfile(Utf16("[Position]\r\nX=34\r\nOnTop=1\r\n[Colors]\r\nMinutes=4, 5, 6\r\n")));
+    ASSERT_TRUE(
+        WriteProfile(Utf16("[Position]\r\nX=34\r\nOnTop=1\r\n[Colors]\r\nMinutes=4, 5, 6\r\n")));
     DialSettings utf16 = LoadSettings();
     EXPECT_EQ(utf16.X, 34);
     EXPECT_EQ(utf16.OnTop, 1);
@@ -166,8 +173,8 @@ TEST(TwoInstances, SavingInTurnAlwaysLeavesExactlyOneWholeRecord)
     HANDLE turnB = CreateEventA(nullptr, FALSE, FALSE, "TavikTurnB");
     PROCESS_INFORMATION children[2] = {};
     for (int i = 0; i < 2; i++) {
-        ASSERT_TRUE(StartWriter(std::string(1, "AB"[i]) + " " + std::to_string(rounds),
-                                &children[i]));
+        ASSERT_TRUE(
+            StartWriter(std::string(1, "AB"[i]) + " " + std::to_string(rounds), &children[i]));
     }
     SetEvent(turnA);
     for (PROCESS_INFORMATION& child : children) {

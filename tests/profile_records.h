@@ -11,11 +11,11 @@
 inline DialSettings RecordOf(char name)
 {
     if (name == 'A') {
-        return DialSettings{-100, 200, 1, 0, RGB(1, 2, 3), RGB(4, 5, 6), RGB(7, 8, 9),
+        return DialSettings{-100,           200, 1, 0, RGB(1, 2, 3), RGB(4, 5, 6), RGB(7, 8, 9),
                             RGB(10, 11, 12)};
     }
-    return DialSettings{300, -400, 0, 1, RGB(250, 251, 252), 0, RGB(255, 255, 255),
-                        RGB(0, 128, 255)};
+    return DialSettings{
+        300, -400, 0, 1, RGB(250, 251, 252), 0, RGB(255, 255, 255), RGB(0, 128, 255)};
 }
 
 // The whole file as a save of record leaves it, lines without carriage returns.
@@ -40,4 +40,3 @@ inline bool SameRecord(const DialSettings& a, const DialSettings& b)
            a.Hours == b.Hours && a.Minutes == b.Minutes && a.Seconds == b.Seconds &&
            a.Date == b.Date;
 }
-

@@ -68,8 +68,9 @@ static SYSTEMTIME Time(int day, int month, int hour, int minute, int second)
     return MakeTime(2026, month, day, hour, minute, second);
 }
 
-class Render : public ::testing::Test {
-protected:
+class Render : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         AppState.hInstance = GetModuleHandleA(nullptr);
@@ -108,8 +109,8 @@ static double DistanceToSegment(double px, double py, const HandSegment& hand)
 
 TEST_F(Render, HandsLieAlongTheirSegmentsOverAnUnchangedDial)
 {
-    const int times[][3] = {{10, 10, 20}, {3, 0, 0}, {6, 30, 15}, {9, 45, 30}, {15, 15, 45},
-                            {23, 59, 59}, {0, 0, 0}, {7, 21, 44}};
+    const int times[][3] = {{10, 10, 20}, {3, 0, 0},    {6, 30, 15}, {9, 45, 30},
+                            {15, 15, 45}, {23, 59, 59}, {0, 0, 0},   {7, 21, 44}};
     Canvas dial = DialOnly();
     for (const auto& t : times) {
         SYSTEMTIME time = Time(8, 12, t[0], t[1], t[2]);
@@ -241,10 +242,9 @@ TEST_F(Render, DateLabelReplacesTheNumeralsAndIsCentredBelowTheMiddle)
     EXPECT_EQ(outside, 0) << "pixels of neither the dial nor the label";
     // The label is 8 points high as characters, not as cells: its ink as tall as
     // that of the same text drawn here in an 8-point character height.
-    HFONT reference = CreateFontA(-MulDiv(8, GetDeviceCaps(bare.dc, LOGPIXELSY), 72), 0, 0, 0,
-                                  FW_THIN, 0, 0, 0, ANSI_CHARSET, OUT_DEVICE_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, PROOF_QUALITY, VARIABLE_PITCH | FF_SWISS,
-                                  "Arial");
+    HFONT reference = CreateFontA(
+        -MulDiv(8, GetDeviceCaps(bare.dc, LOGPIXELSY), 72), 0, 0, 0, FW_THIN, 0, 0, 0, ANSI_CHARSET,
+        OUT_DEVICE_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, VARIABLE_PITCH | FF_SWISS, "Arial");
     HGDIOBJ oldFont = SelectObject(bare.dc, reference);
     SetTextColor(bare.dc, DATE_COLOR);
     SetBkMode(bare.dc, TRANSPARENT);

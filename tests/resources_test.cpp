@@ -32,8 +32,14 @@ static Blob Resource(LPCSTR type, int id)
     return blob;
 }
 
-static uint16_t U16(const uint8_t* p) { return (uint16_t)(p[0] | p[1] << 8); }
-static uint32_t U32(const uint8_t* p) { return U16(p) | (uint32_t)U16(p + 2) << 16; }
+static uint16_t U16(const uint8_t* p)
+{
+    return (uint16_t)(p[0] | p[1] << 8);
+}
+static uint32_t U32(const uint8_t* p)
+{
+    return U16(p) | (uint32_t)U16(p + 2) << 16;
+}
 
 static BOOL CALLBACK CollectType(HMODULE, LPSTR type, LONG_PTR list)
 {
@@ -84,10 +90,10 @@ TEST(Resources, InventoryHasIntegerIdsUnderTheNeutralLanguageOnly)
 }
 
 // The 16 VGA colours as blue, green, red, 0.
-static const uint8_t VGA[16][3] = {
-    {0, 0, 0},     {128, 0, 0},   {0, 128, 0},   {128, 128, 0}, {0, 0, 128},   {128, 0, 128},
-    {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0},   {255, 255, 0},
-    {0, 0, 255},   {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+static const uint8_t VGA[16][3] = {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+                                   {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
+                                   {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+                                   {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
 
 static void ExpectBitmapHeader(const uint8_t* h, int width, int height, int bits, uint32_t image)
 {
@@ -104,8 +110,8 @@ TEST(Resources, IconIsA32x32SixteenColourDialWithAMask)
 {
     Blob group = Resource(RT_GROUP_ICON, IDI_APP);
     ASSERT_EQ(group.size, 20u);
-    EXPECT_EQ(U16(group.data + 2), 1);  // icon
-    EXPECT_EQ(U16(group.data + 4), 1);  // one entry
+    EXPECT_EQ(U16(group.data + 2), 1); // icon
+    EXPECT_EQ(U16(group.data + 4), 1); // one entry
     const uint8_t* entry = group.data + 6;
     EXPECT_EQ(entry[0], 32);
     EXPECT_EQ(entry[1], 32);
@@ -262,7 +268,10 @@ static uint32_t ColorAt(const Dial& dial, int x, int y)
     return dial.table[dial.index[y][x]] & 0x00FFFFFF; // 0x00RRGGBB as stored
 }
 
-static uint32_t Rgb(int r, int g, int b) { return (uint32_t)(r << 16 | g << 8 | b); }
+static uint32_t Rgb(int r, int g, int b)
+{
+    return (uint32_t)(r << 16 | g << 8 | b);
+}
 
 TEST(Resources, DialBitmapsHaveTheirHeaderCornersAndEdges)
 {
@@ -361,7 +370,10 @@ static std::u16string WideAt(const uint8_t*& p)
     return text;
 }
 
-static std::string Narrow(const std::u16string& text) { return std::string(text.begin(), text.end()); }
+static std::string Narrow(const std::u16string& text)
+{
+    return std::string(text.begin(), text.end());
+}
 
 TEST(Resources, AboutBoxTemplateHasItsStylesSizesFontAndControls)
 {
@@ -440,9 +452,8 @@ TEST(Resources, AboutBoxCanBeCreatedWithItsFourControls)
     Blob dialog = Resource(RT_DIALOG, IDD_ABOUT);
     ASSERT_NE(dialog.data, nullptr);
     // The test links the same resource script, so its own module supplies the icon.
-    HWND box = CreateDialogIndirectParamA(GetModuleHandleA(nullptr),
-                                          (LPCDLGTEMPLATEA)dialog.data, nullptr,
-                                          IgnoreAllMessages, 0);
+    HWND box = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), (LPCDLGTEMPLATEA)dialog.data,
+                                          nullptr, IgnoreAllMessages, 0);
     ASSERT_NE(box, nullptr) << "error " << GetLastError();
     char caption[64];
     GetWindowTextA(box, caption, sizeof caption);
@@ -506,8 +517,8 @@ TEST(Resources, VersionBlockHasItsFixedPartStringsAndTranslation)
         EXPECT_NE(std::string(value).find("Tavik project"), std::string::npos) << value;
     }
     WORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", (void**)&translation,
-                               &length));
+    ASSERT_TRUE(
+        VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", (void**)&translation, &length));
     ASSERT_EQ(length, 4u);
     EXPECT_EQ(translation[0], 0x0409);
     EXPECT_EQ(translation[1], 1252);
@@ -518,10 +529,9 @@ TEST(Resources, VersionBlockHasItsFixedPartStringsAndTranslation)
     for (DWORD i = 0; i + 1 < raw.size; i += 2) {
         text += (char)raw.data[i];
     }
-    const char* order[] = {"CompanyName", "FileDescription", "FileVersion",
-                           "InternalName", "LegalCopyright", "LegalTrademarks",
-                           "OriginalFilename", "ProductName", "ProductVersion",
-                           "PrivateBuild"};
+    const char* order[] = {"CompanyName",    "FileDescription", "FileVersion",      "InternalName",
+                           "LegalCopyright", "LegalTrademarks", "OriginalFilename", "ProductName",
+                           "ProductVersion", "PrivateBuild"};
     size_t at = text.find("040904E4");
     ASSERT_NE(at, std::string::npos);
     for (const char* key : order) {

@@ -13,8 +13,7 @@ static SIZE_T PrivateBytes()
 {
     PROCESS_MEMORY_COUNTERS_EX counters = {};
     counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS*)&counters,
-                         sizeof counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS*)&counters, sizeof counters);
     if (counters.PrivateUsage != 0) {
         return counters.PrivateUsage;
     }
@@ -84,9 +83,8 @@ TEST_F(Window, ADayOfTicksAndAThousandRebuildsLeaksNothing)
     long objectsAfter = CountGdiObjects();
     SIZE_T memoryAfter = PrivateBytes();
     long long growth = (long long)memoryAfter - (long long)memoryBefore;
-    printf("soak: GDI objects %ld -> %ld; private memory %lu -> %lu bytes (%+lld)\n",
-           objectsBefore, objectsAfter, (unsigned long)memoryBefore, (unsigned long)memoryAfter,
-           growth);
+    printf("soak: GDI objects %ld -> %ld; private memory %lu -> %lu bytes (%+lld)\n", objectsBefore,
+           objectsAfter, (unsigned long)memoryBefore, (unsigned long)memoryAfter, growth);
     EXPECT_EQ(objectsAfter, objectsBefore);
     EXPECT_LT(growth, 64 * 1024);
 }

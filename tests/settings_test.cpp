@@ -22,8 +22,9 @@ static const char DEFAULT_FILE[] = "[Position]\n"
                                    "Seconds=255, 255, 192\n"
                                    "Date=255, 255, 192\n";
 
-class Profile : public ::testing::Test {
-protected:
+class Profile : public ::testing::Test
+{
+  protected:
     void SetUp() override { RemoveProfile(); }
     void TearDown() override { RemoveProfile(); }
 };
@@ -43,8 +44,8 @@ static void ExpectSameSettings(const DialSettings& a, const DialSettings& b)
 TEST_F(Profile, NoFileGivesTheDefaultsAndTheFirstSaveWritesEightKeysInOrder)
 {
     DialSettings settings = LoadSettings();
-    DialSettings defaults = {0, 0, 0, 0, DEFAULT_COLOR, DEFAULT_COLOR, DEFAULT_COLOR,
-                             DEFAULT_COLOR};
+    DialSettings defaults = {
+        0, 0, 0, 0, DEFAULT_COLOR, DEFAULT_COLOR, DEFAULT_COLOR, DEFAULT_COLOR};
     ExpectSameSettings(settings, defaults);
     EXPECT_EQ(GetFileAttributesA(ProfilePath().c_str()), INVALID_FILE_ATTRIBUTES)
         << "loading must not create the file";
@@ -96,8 +97,8 @@ TEST_F(Profile, SwitchesReadAnyNonZeroAsOnAndAreWrittenBackAsOne)
         uint8_t value;
     } rows[] = {{"7", 1}, {"-1", 1}, {"1", 1}, {"0", 0}, {"", 0}};
     for (const auto& row : rows) {
-        ASSERT_TRUE(WriteProfile(std::string("[Position]\r\nOnTop=") + row.text + "\r\nShowDate=" + row.text +
-                     "\r\n"));
+        ASSERT_TRUE(WriteProfile(std::string("[Position]\r\nOnTop=") + row.text +
+                                 "\r\nShowDate=" + row.text + "\r\n"));
         DialSettings settings = LoadSettings();
         EXPECT_EQ(settings.OnTop, row.value) << row.text;
         EXPECT_EQ(settings.ShowDate, row.value) << row.text;

@@ -26,9 +26,9 @@ inline bool ProfileWasWritten()
         return false;
     }
     char text[64];
-    const char* keys[][2] = {{"Position", "X"},      {"Position", "Y"},     {"Position", "OnTop"},
-                             {"Position", "ShowDate"}, {"Colors", "Hours"},  {"Colors", "Minutes"},
-                             {"Colors", "Seconds"},  {"Colors", "Date"}};
+    const char* keys[][2] = {{"Position", "X"},        {"Position", "Y"},   {"Position", "OnTop"},
+                             {"Position", "ShowDate"}, {"Colors", "Hours"}, {"Colors", "Minutes"},
+                             {"Colors", "Seconds"},    {"Colors", "Date"}};
     for (const auto& key : keys) {
         if (GetPrivateProfileStringA(key[0], key[1], "?", text, sizeof text, PROFILE_FILE_NAME) ==
                 1 &&
@@ -40,8 +40,9 @@ inline bool ProfileWasWritten()
 }
 
 // Start-up as WinMain does it, without the message loop.
-class Window : public ::testing::Test {
-protected:
+class Window : public ::testing::Test
+{
+  protected:
     static void SetUpTestSuite()
     {
         InitCommonControls();
@@ -60,9 +61,8 @@ protected:
         AppState.settings = LoadSettings();
         AppState.settings.X = 100;
         AppState.settings.Y = 120;
-        AppState.mainWindow =
-            CreateWindowExA(WS_EX_TOOLWINDOW, "TavikApp", "Tavik", WS_POPUP, 100, 120, 64, 64,
-                            nullptr, nullptr, instance, nullptr);
+        AppState.mainWindow = CreateWindowExA(WS_EX_TOOLWINDOW, "TavikApp", "Tavik", WS_POPUP, 100,
+                                              120, 64, 64, nullptr, nullptr, instance, nullptr);
         ASSERT_NE(AppState.mainWindow, nullptr);
         CreateTooltip();
         SendMessageA(AppState.mainWindow, AppState.sysInitMessage, 0, 0);
@@ -107,4 +107,3 @@ protected:
 
     HWND window = nullptr;
 };
-

@@ -43,8 +43,8 @@ TEST_F(Window, SetUpRunsOnceEvenWhenTheMessageCouldNotBeRegistered)
     memset(&AppState, 0, sizeof AppState);
     AppState.hInstance = GetModuleHandleA(nullptr);
     AppState.sysInitMessage = 0; // the registration failed: WM_NULL
-    window = CreateWindowExA(WS_EX_TOOLWINDOW, "TavikApp", "Tavik", WS_POPUP, 0, 0, 64, 64,
-                             nullptr, nullptr, AppState.hInstance, nullptr);
+    window = CreateWindowExA(WS_EX_TOOLWINDOW, "TavikApp", "Tavik", WS_POPUP, 0, 0, 64, 64, nullptr,
+                             nullptr, AppState.hInstance, nullptr);
     AppState.mainWindow = window;
     Send(WM_NULL);
     HBITMAP first = AppState.dialBitmap;
@@ -242,8 +242,8 @@ TEST_F(Window, UnknownCommandsChangeNothingButSave)
 TEST_F(Window, MenuLabelsAndOrder)
 {
     HMENU menu = BuildContextMenu();
-    const char* labels[] = {"&Restore", "&Move", "Mi&nimize", "&Close", "", "&Always on top",
-                            "&Show date", "Colors", "", "About..."};
+    const char* labels[] = {"&Restore",       "&Move",      "Mi&nimize", "&Close", "",
+                            "&Always on top", "&Show date", "Colors",    "",       "About..."};
     ASSERT_EQ(GetMenuItemCount(menu), 10);
     for (int i = 0; i < 10; i++) {
         char text[64] = "";
@@ -400,11 +400,21 @@ TEST_F(Window, EveryCommandSavesExactlyOnce)
         WPARAM command;
         UINT closeModal; // the command that ends its dialog, or 0
     } rows[] = {
-        {IDM_RESTORE, 0},       {IDM_MINIMIZE, 0},       {IDM_RESTORE, 0},
-        {IDM_ONTOP, 0},         {IDM_ONTOP, 0},          {IDM_SHOWDATE, 0},
-        {IDM_SHOWDATE, 0},      {IDM_ABOUT, IDOK},       {IDM_COLOR_HOURS, IDCANCEL},
-        {IDM_COLOR_MINUTES, IDCANCEL}, {IDM_COLOR_SECONDS, IDCANCEL}, {IDM_COLOR_DATE, IDCANCEL},
-        {999, 0},               {MAKEWPARAM(IDM_ONTOP, 1), 0}, {IDM_MOVE, 0},
+        {IDM_RESTORE, 0},
+        {IDM_MINIMIZE, 0},
+        {IDM_RESTORE, 0},
+        {IDM_ONTOP, 0},
+        {IDM_ONTOP, 0},
+        {IDM_SHOWDATE, 0},
+        {IDM_SHOWDATE, 0},
+        {IDM_ABOUT, IDOK},
+        {IDM_COLOR_HOURS, IDCANCEL},
+        {IDM_COLOR_MINUTES, IDCANCEL},
+        {IDM_COLOR_SECONDS, IDCANCEL},
+        {IDM_COLOR_DATE, IDCANCEL},
+        {999, 0},
+        {MAKEWPARAM(IDM_ONTOP, 1), 0},
+        {IDM_MOVE, 0},
     };
     for (const auto& row : rows) {
         int before = Saves().saves;
@@ -460,9 +470,10 @@ TEST(Placement, AClockOffEveryMonitorComesBackOntoTheNearestOne)
     const struct {
         int x, y;
         bool unchanged;
-    } rows[] = {{100, 100, true},      {-20, 10, true},      {work.right - 10, 5, true},
-                {-64, 10, false},      {-5000, -5000, false}, {work.right + 10, 10, false},
-                {10, work.bottom, false}, {2147483647, 2147483647, false},
+    } rows[] = {{100, 100, true},           {-20, 10, true},
+                {work.right - 10, 5, true}, {-64, 10, false},
+                {-5000, -5000, false},      {work.right + 10, 10, false},
+                {10, work.bottom, false},   {2147483647, 2147483647, false},
                 {-2147483647 - 1, 0, false}};
     for (const auto& row : rows) {
         POINT place = PlaceOnScreen(row.x, row.y);
@@ -491,8 +502,8 @@ TEST_F(Window, TheTooltipIsPlacedOnlyWhenItHasASize)
 
 TEST(Tooltip, ShowsWholeInsideTheWorkAreaWhereverTheClockStands)
 {
-    const RECT screen = {0, 0, 1024, 742}; // a taskbar below
-    const RECT left = {-1280, 0, 0, 1024};  // a monitor left of the primary one
+    const RECT screen = {0, 0, 1024, 742};   // a taskbar below
+    const RECT left = {-1280, 0, 0, 1024};   // a monitor left of the primary one
     const RECT above = {0, -768, 1024, -30}; // one above it, a taskbar below
     const RECT narrow = {0, 0, 150, 80};
     const SIZE tip = {180, 20};
@@ -502,20 +513,20 @@ TEST(Tooltip, ShowsWholeInsideTheWorkAreaWhereverTheClockStands)
         SIZE tip;
         RECT expected;
     } rows[] = {
-        {{400, 300, 464, 364}, screen, tip, {342, 366, 522, 386}},     // centred, 2 pixels below
-        {{0, 0, 64, 64}, screen, tip, {0, 66, 180, 86}},               // the left edge: at it
-        {{960, 704, 1024, 768}, screen, tip, {844, 682, 1024, 702}},   // bottom right: above
-        {{400, 700, 464, 764}, screen, tip, {342, 678, 522, 698}},     // too low for below
-        {{-64, 500, 0, 564}, left, tip, {-180, 566, 0, 586}},          // right edge, negative
-        {{500, -94, 564, -30}, above, tip, {442, -116, 622, -96}},     // above, negative
-        {{40, 0, 104, 64}, narrow, tip, {0, 0, 180, 20}}, // wider than the work area: left
+        {{400, 300, 464, 364}, screen, tip, {342, 366, 522, 386}},   // centred, 2 pixels below
+        {{0, 0, 64, 64}, screen, tip, {0, 66, 180, 86}},             // the left edge: at it
+        {{960, 704, 1024, 768}, screen, tip, {844, 682, 1024, 702}}, // bottom right: above
+        {{400, 700, 464, 764}, screen, tip, {342, 678, 522, 698}},   // too low for below
+        {{-64, 500, 0, 564}, left, tip, {-180, 566, 0, 586}},        // right edge, negative
+        {{500, -94, 564, -30}, above, tip, {442, -116, 622, -96}},   // above, negative
+        {{40, 0, 104, 64}, narrow, tip, {0, 0, 180, 20}},        // wider than the work area: left
         {{40, 0, 104, 64}, narrow, {100, 90}, {22, 0, 122, 90}}, // taller: from the top
     };
     for (const auto& row : rows) {
         RECT rect = TooltipRect(row.clock, row.tip, row.work);
         EXPECT_TRUE(EqualRect(&rect, &row.expected))
-            << "clock at " << row.clock.left << "," << row.clock.top << ": got " << rect.left
-            << "," << rect.top << " " << rect.right << "," << rect.bottom;
+            << "clock at " << row.clock.left << "," << row.clock.top << ": got " << rect.left << ","
+            << rect.top << " " << rect.right << "," << rect.bottom;
         RECT overlap;
         bool roomy = row.work.bottom - row.work.top >= 2 * row.tip.cy + 132;
         EXPECT_FALSE(roomy && IntersectRect(&overlap, &rect, &row.clock))

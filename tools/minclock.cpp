@@ -49,8 +49,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     windowClass.hInstance = instance;
     windowClass.lpszClassName = "MinimalClock";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, "MinimalClock", "Minimal clock", WS_POPUP, x,
-                                  y, 64, 64, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, "MinimalClock", "Minimal clock", WS_POPUP, x, y,
+                                  64, 64, nullptr, nullptr, instance, nullptr);
     HDC screen = GetDC(nullptr);
     Face = CreateCompatibleBitmap(screen, 64, 64);
     ReleaseDC(nullptr, screen);

@@ -65,9 +65,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showComman
     POINT place = PlaceOnScreen(AppState.settings.X, AppState.settings.Y);
     AppState.settings.X = place.x;
     AppState.settings.Y = place.y;
-    AppState.mainWindow = CreateWindowExA(WS_EX_TOOLWINDOW, CLASS_NAME, "Tavik", WS_POPUP, place.x,
-                                          place.y, DIAL_SIZE, DIAL_SIZE, nullptr, nullptr, instance,
-                                          nullptr);
+    AppState.mainWindow =
+        CreateWindowExA(WS_EX_TOOLWINDOW, CLASS_NAME, "Tavik", WS_POPUP, place.x, place.y,
+                        DIAL_SIZE, DIAL_SIZE, nullptr, nullptr, instance, nullptr);
     if (AppState.mainWindow == nullptr) {
         return 0;
     }

@@ -15,7 +15,7 @@ struct ShellState {
     HWND mainWindow;
     HWND tooltipWindow;
     DialSettings settings;
-    HBITMAP dialBitmap; // never a deleted handle: whoever deletes it clears it
+    HBITMAP dialBitmap;                     // never a deleted handle: whoever deletes it clears it
     wchar_t tooltipText[TOOLTIP_TEXT_SIZE]; // wide: the long date in any language
     UINT sysInitMessage;
     HCURSOR cursorOpen;

@@ -5,12 +5,13 @@
 #   make bench  print drawing times, the running clock against xclock, the exe size
 #   make fuzz   run the fuzzer for five minutes
 #   make test32 run the shipped 32-bit build's tests under emulated 32-bit Wine (root)
+#   make format format every C and C++ file with .clang-format (make test checks it)
 
 BUILD := build
 CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Release
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all bootstrap i686 x86_64 native test test32 run clean fuzz bench
+.PHONY: all bootstrap i686 x86_64 native test test32 run clean fuzz bench format
 MAKEFLAGS += --no-print-directory
 
 all: i686 x86_64 native
@@ -39,6 +40,9 @@ run: bootstrap
 	@cmake --no-warn-unused-cli -S . -B $(BUILD)/x86_64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD)/x86_64 -j $(JOBS) --target Tavik
 	@tools/run.sh $(BUILD)/x86_64
+
+format: bootstrap
+	@find core win res tests tools -name '*.cpp' -o -name '*.h' -o -name '*.c' | xargs clang-format -i --style=file
 
 clean:
 	rm -rf $(BUILD)

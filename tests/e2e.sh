@@ -16,13 +16,41 @@ mkdir -p "$shots"
 . "$here/tools/xvfb.sh"
 start_xvfb
 wm=""
-trap '"$here/tools/wine-server.sh" stop; kill $xvfb_pid $wm 2>/dev/null' EXIT
+unmanage() { # Wine back to drawing windows itself, as the prefix's set-up left it
+    "$here/tools/wine-run.sh" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+        >/dev/null 2>&1
+}
+trap 'unmanage; "$here/tools/wine-server.sh" stop; kill $xvfb_pid $wm 2>/dev/null' EXIT
 # Wine's desktop process stays on the display it was started on: start the
 # prefix's server again on this one.
 "$here/tools/wine-server.sh" stop
 "$here/tools/wine-server.sh" start
 pixel() { # file x y -> "r,g,b"
     convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | head -1
+}
+screen_pixel() { # x y -> "r,g,b" on the screen now
+    import -window root "$shots/.now.png" && pixel "$shots/.now.png" "$1" "$2"
+}
+# Waits for a state rather than for a time: an emulated Wine is several times
+# slower than a native one. The deadline only ends a wait for what never comes.
+wait_for() { # condition, tenths of a second at most: true once it holds
+    for i in $(seq 1 "$2"); do
+        eval "$1" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+open_menu() { # x y: right-clicks there and waits until the menu shows beside the click
+    import -window root "$shots/.before-menu.png"
+    menu_spot="$(($1 + 40)) $(($2 + 8))"
+    before_menu=$(pixel "$shots/.before-menu.png" $menu_spot)
+    # Right after Always on top Wine lets a right click go by for up to a
+    # second; a user would click again, and so does this.
+    for attempt in 1 2 3; do
+        xdotool mousemove "$1" "$2" click 3
+        wait_for '[ "$(screen_pixel $menu_spot)" != "$before_menu" ]' 30 && return 0
+    done
+    return 1
 }
 ini_value() { # key
     tr -d '\r' <"$ini" | sed -n "s/^$1=//p" | head -1
@@ -40,7 +68,7 @@ printf '[Position]\r\nX=100\r\nY=100\r\nOnTop=0\r\nShowDate=0\r\n[Colors]\r\nHou
 "$here/tools/wine-run.sh" "$exe" some ignored arguments &
 pid=$!
 window=$(find_window) || { echo "FAILED: no Tavik window"; kill $pid; exit 1; }
-sleep 1.5
+wait_for '[ "$(screen_pixel 112 132 | cut -d, -f3)" -gt 100 ]' 300
 geometry=$(xdotool getwindowgeometry "$window")
 check "window at the stored position (got $geometry)" 'echo "$geometry" | grep -q "Position: 100,100"'
 check "window is 64 x 64 (got $geometry)" 'echo "$geometry" | grep -q "Geometry: 64x64"'
@@ -59,33 +87,32 @@ sleep 0.2
 xdotool mousemove 132 133
 sleep 0.2
 xdotool mousemove 133 134
-sleep 2
-import -window root "$shots/tooltip.png"
+wait_for 'import -window root "$shots/tooltip.png" &&
+    [ "$(convert "$shots/tooltip.png" -crop 300x40+0+164 +repage txt:- | grep -vc "$background")" -gt 20 ]' 100
 check "tooltip shown below the window" \
     '[ "$(convert "$shots/tooltip.png" -crop 300x40+0+164 +repage txt:- | grep -vc "$background")" -gt 20 ]'
 
 # Drag with the mouse.
 xdotool mousemove 132 132 mousedown 1 mousemove 150 140 mousemove 190 160 mousemove 232 182 mouseup 1
-sleep 0.8
+wait_for 'xdotool getwindowgeometry "$window" | grep -q "Position: 200,150"' 100
 geometry=$(xdotool getwindowgeometry "$window")
 check "window followed the drag (got $geometry)" 'echo "$geometry" | grep -q "Position: 200,150"'
 
 # Right click: the menu opens at the click; Always on top, then Show date.
-xdotool mousemove 232 182 click 3
-sleep 0.8
+open_menu 232 182
 import -window root "$shots/menu.png"
 check "menu opened at the click" '[ "$(pixel "$shots/menu.png" 240 190)" != "$(pixel "$shots/start.png" 240 190)" ]'
 xdotool key a
-sleep 0.8
+wait_for '[ "$(ini_value OnTop)" = 1 ]' 100
 check "Always on top saved" '[ "$(ini_value OnTop)" = 1 ]'
 check "position saved with the command" '[ "$(ini_value X)" = 200 ] && [ "$(ini_value Y)" = 150 ]'
 import -window root "$shots/before-date.png"
-xdotool mousemove 232 182 click 3
-sleep 0.8
+open_menu 232 182
 xdotool key s
-sleep 1.5
+wait_for '[ "$(ini_value ShowDate)" = 1 ]' 100
 check "Show date saved" '[ "$(ini_value ShowDate)" = 1 ]'
-import -window root "$shots/date.png"
+wait_for 'import -window root "$shots/date.png" &&
+    convert "$shots/date.png" -crop 64x20+200+185 txt:- | grep -q "(255,255,192)"' 100
 check "the 1 of 12 vanished with the label on" \
     '! convert "$shots/date.png" -crop 9x8+228+160 txt:- | grep -q "(210,210,208)"'
 check "the 1 of 12 showed before" \
@@ -94,8 +121,7 @@ check "label drawn below the centre" \
     'convert "$shots/date.png" -crop 64x20+200+185 txt:- | grep -q "(255,255,192)"'
 
 # Close from the menu: the process ends with 0 and the INI holds the new position.
-xdotool mousemove 232 182 click 3
-sleep 0.8
+open_menu 232 182
 xdotool key c
 status=124
 for i in $(seq 1 50); do
@@ -121,6 +147,13 @@ find_named() { # exact title -> the visible window
     done
     return 1
 }
+painted() { # window: waits until its centre is drawn (no longer what lay behind it)
+    read wx wy ww wh <<END
+$(position_of "$1") $(size_of "$1")
+END
+    behind=$(pixel "$shots/.before-menu.png" $((wx + ww / 2)) $((wy + wh / 2)))
+    wait_for '[ "$(screen_pixel $((wx + ww / 2)) $((wy + wh / 2)))" != "$behind" ]' 100
+}
 gone() { # exact title: true once no such window is visible
     for i in $(seq 1 30); do
         xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
@@ -139,11 +172,10 @@ start_clock() { # INI text
     "$here/tools/wine-run.sh" "$exe" &
     pid=$!
     window=$(find_window) || window=""
-    sleep 1
+    wait_for 'xdotool search --onlyvisible --name "^Tavik\$" >/dev/null 2>&1' 300
 }
 close_clock() { # through the menu's Close, waiting for the process to end
-    xdotool mousemove "$1" "$2" click 3
-    sleep 0.8
+    open_menu "$1" "$2"
     xdotool mousemove $(($1 + 40)) $(($2 + 62)) click 1
     for i in $(seq 1 100); do
         kill -0 $pid 2>/dev/null || break
@@ -156,8 +188,7 @@ stop_clock() {
     wait $pid 2>/dev/null
 }
 menu_keys() { # keys typed into the context menu of the clock at 40,40
-    xdotool mousemove 72 72 click 3
-    sleep 0.6
+    open_menu 72 72
     xdotool key "$@"
 }
 
@@ -178,7 +209,7 @@ check "partly visible negative position kept (got $(position_of "$window"))" \
     '[ "$(position_of "$window")" = "-20 10" ]'
 "$here/tools/wine-run.sh" "$exe" &
 second=$!
-sleep 2
+wait_for '[ "$(xdotool search --onlyvisible --name "^Tavik\$" | wc -l)" = 2 ]' 300
 dials=$(xdotool search --onlyvisible --name '^Tavik$' | wc -l)
 check "a second instance shows a second dial (got $dials)" '[ "$dials" = 2 ]'
 same=$(for w in $(xdotool search --onlyvisible --name '^Tavik$'); do position_of "$w"; done | sort -u)
@@ -214,7 +245,7 @@ done
 menu_keys Up Up Right h
 dialog=$(find_named Color) || dialog=""
 check "colour dialog opened for Hours" '[ -n "$dialog" ]'
-sleep 0.5
+painted "$dialog"
 import -window root "$shots/color.png"
 xdotool key Escape
 check "Cancel closed the colour dialog" 'gone Color'
@@ -226,7 +257,7 @@ for item in s d; do
     menu_keys Up Up Right $item
     dialog=$(find_named Color) || dialog=""
     check "colour dialog opened for item $item" '[ -n "$dialog" ]'
-    sleep 0.3
+    painted "$dialog"
     xdotool key Escape
     check "Cancel closed the colour dialog (item $item)" 'gone Color'
 done
@@ -235,14 +266,15 @@ done
 menu_keys Up Up Right m
 dialog=$(find_named Color) || dialog=""
 check "colour dialog opened for Minutes" '[ -n "$dialog" ]'
-sleep 0.5
+painted "$dialog"
 xdotool key alt+r ctrl+a type 255
 xdotool key alt+g ctrl+a type 128
 xdotool key alt+b ctrl+a type 0
-sleep 0.3
 xdotool key Return
 check "OK closed the colour dialog" 'gone Color'
-sleep 1.5
+wait_for '[ "$(ini_value Minutes)" = "255, 128, 0" ]' 100
+wait_for 'import -window root "$shots/orange.png" &&
+    convert "$shots/orange.png" -crop 64x64+40+40 txt:- | grep -q "(255,128,0)"' 100
 check "typed colour saved (Minutes=$(ini_value Minutes))" '[ "$(ini_value Minutes)" = "255, 128, 0" ]'
 import -window root "$shots/orange.png"
 check "minute hand drawn in the new colour" \
@@ -250,10 +282,10 @@ check "minute hand drawn in the new colour" \
 
 # A session end saves a position moved by dragging, with no command in between.
 xdotool mousemove 72 72 mousedown 1 mousemove 100 100 mousemove 172 152 mouseup 1
-sleep 0.8
+wait_for '[ "$(position_of "$window")" = "140 120" ]' 100
 check "the drag moved the clock (got $(position_of "$window"))" '[ "$(position_of "$window")" = "140 120" ]'
 "$here/tools/wine-run.sh" wineboot --end-session >/dev/null 2>&1
-sleep 1
+wait_for '[ "$(ini_value X)" = 140 ]' 100
 check "session end saved the dragged position (X=$(ini_value X) Y=$(ini_value Y))" \
     '[ "$(ini_value X)" = 140 ] && [ "$(ini_value Y)" = 120 ]'
 stop_clock
@@ -262,23 +294,30 @@ stop_clock
 "$here/tools/wine-run.sh" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f >/dev/null 2>&1
 icewm >/dev/null 2>&1 &
 wm=$!
-sleep 2
+wait_for 'xprop -root _NET_WORKAREA 2>/dev/null | grep -q "= "' 100
+# Wine reads the work area when its desktop starts: started again, as on a
+# desktop whose window manager runs before any program.
+"$here/tools/wine-server.sh" stop
+"$here/tools/wine-server.sh" start
+"$here/tools/wine-run.sh" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f >/dev/null 2>&1
+# The work area: the screen without IceWM's taskbar.
+read work_x work_y work_w work_h <<END
+$(xprop -root _NET_WORKAREA | sed 's/.*= //' | tr -d ',' | cut -d' ' -f1-4)
+END
 dial_pixels() { # screenshot x y -> how many pixels of the 64 x 64 square at x,y are dial blue
     convert "$1" -crop "64x64+$2+$3" -depth 8 txt:- |
         sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' |
         awk '$3 > 100 && $1 < 80 && $2 < 80 {n++} END {print n + 0}'
 }
-cover() { # raises xclock over the clock's square at 300,300 and takes a screenshot
+cover() { # raises xclock over the clock's square at 300,300; true once a screenshot shows it covered
     xdotool windowactivate --sync "$xclock" >/dev/null 2>&1
     xdotool windowraise "$xclock"
-    sleep 1
-    import -window root "$shots/$1.png"
+    shot="$shots/$1.png"
+    wait_for 'import -window root "$shot" && [ "$(dial_pixels "$shot" 300 300)" -lt 100 ]' 30
 }
 menu_item() { # clicks the context menu item at the given row offset (Restore 11 ... Show date 105)
-    xdotool mousemove 332 332 click 3
-    sleep 0.8
+    open_menu 332 332
     xdotool mousemove 372 $((332 + $1)) click 1
-    sleep 1
 }
 net_state() { xprop -id "$window" _NET_WM_STATE; }
 
@@ -295,25 +334,20 @@ check "always on top from the start: xclock raised over the clock does not cover
     '[ "$(dial_pixels "$shots/ontop-start.png" 300 300)" -gt 1000 ]'
 check "the window manager keeps it above (got $(net_state))" 'net_state | grep -q _NET_WM_STATE_ABOVE'
 menu_item 88
+wait_for '[ "$(ini_value OnTop)" = 0 ]' 100
 cover ontop-off
 check "always on top switched off: xclock covers the clock" \
     '[ "$(dial_pixels "$shots/ontop-off.png" 300 300)" -lt 100 ] && [ "$(ini_value OnTop)" = 0 ]'
 xdotool windowminimize "$xclock"
-sleep 1
+wait_for 'xprop -id "$xclock" WM_STATE | grep -q Iconic' 50
 menu_item 88
+wait_for '[ "$(ini_value OnTop)" = 1 ]' 100
 cover ontop-on
 check "always on top switched on again: the clock stays above xclock" \
     '[ "$(dial_pixels "$shots/ontop-on.png" 300 300)" -gt 1000 ] && [ "$(ini_value OnTop)" = 1 ]'
 kill $xclock_pid 2>/dev/null
-sleep 0.5
+wait $xclock_pid 2>/dev/null
 
-wait_for() { # condition, tenths of a second at most: true once it holds
-    for i in $(seq 1 "$2"); do
-        eval "$1" && return 0
-        sleep 0.1
-    done
-    return 1
-}
 # Minimize gives a taskbar entry. However the clock comes back (the window
 # manager's activation, as a click on that entry, another program's
 # ShowWindow(SW_RESTORE), the Restore command) it is whole at its place, without one.
@@ -328,8 +362,8 @@ for way in taskbar show command; do
     *) "$here/tools/wine-run.sh" "$restore_clock" $way ;;
     esac
     wait_for '! eval "$iconic" && net_state | grep -q SKIP_TASKBAR' 100
-    sleep 0.5
-    import -window root "$shots/restored-$way.png"
+    wait_for 'import -window root "$shots/restored-$way.png" &&
+        [ "$(dial_pixels "$shots/restored-$way.png" 300 300)" -gt 1000 ]' 100
     check "restored ($way): the dial is back at its place" \
         '[ "$(dial_pixels "$shots/restored-$way.png" 300 300)" -gt 1000 ]'
     check "restored ($way): no taskbar entry (got $(net_state))" 'net_state | grep -q SKIP_TASKBAR'
@@ -345,14 +379,15 @@ tip_box() { # x y of the clock -> "width height left top" of the tooltip's white
     xdotool mousemove $(($1 + 32)) $(($2 + 22))
     sleep 0.2
     xdotool mousemove $(($1 + 33)) $(($2 + 23))
-    sleep 2
+    tip=""
+    wait_for 'tip=$(xdotool search --onlyvisible --class tavik 2>/dev/null | grep -vx "$window" | head -1)
+        [ -n "$tip" ]' 100
+    [ -n "$tip" ] || { echo "0 0 -1 -1"; return; }
+    # Placed as it shows; then the same place twice running.
+    last=""
+    wait_for 'box="$(size_of "$tip") $(position_of "$tip")"; [ "$box" = "$last" ] || { last=$box; false; }' 50
     import -window root "$shots/tooltip-$1-$2.png"
-    for tip in $(xdotool search --onlyvisible --class tavik 2>/dev/null); do
-        [ "$tip" = "$window" ] && continue
-        echo "$(size_of "$tip") $(position_of "$tip")"
-        return
-    done
-    echo "0 0 -1 -1"
+    echo "$box"
 }
 for place in "480 300" "0 0" "960 680"; do
     set -- $place
@@ -361,12 +396,13 @@ for place in "480 300" "0 0" "960 680"; do
 $(tip_box $1 $2)
 END
     [ "$place" = "480 300" ] && whole=$tw
-    check "tooltip of the clock at $1,$2 lies on screen (got ${tw}x$th at $tx,$ty)" \
-        '[ "$tx" -ge 0 ] && [ "$ty" -ge 0 ] && [ $((tx + tw)) -le 1024 ] && [ $((ty + th)) -le 768 ]'
+    check "tooltip of the clock at $1,$2 lies in the work area $work_x,$work_y ${work_w}x$work_h (got ${tw}x$th at $tx,$ty)" \
+        '[ "$tx" -ge $work_x ] && [ "$ty" -ge $work_y ] && [ $((tx + tw)) -le $((work_x + work_w)) ] &&
+         [ $((ty + th)) -le $((work_y + work_h)) ]'
     check "tooltip of the clock at $1,$2 is as wide as its text (got $tw, in the middle $whole)" \
         '[ "$tw" -ge "$whole" ] && [ "$th" -ge 10 ]'
     stop_clock
 done
-"$here/tools/wine-run.sh" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+unmanage
 
 finish

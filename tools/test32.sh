@@ -16,8 +16,6 @@ set -eu
 build=$(cd "${1:?usage: $0 BUILD_DIR}" && pwd)
 top=$(cd "$(dirname "$0")/.." && pwd)
 cache=${TAVIK_CACHE:-/var/cache/tavik}
-root=$cache/root32
-qemu_dir=$cache/qemu
 entry=tavik-i386
 binfmt=/proc/sys/fs/binfmt_misc
 wine_packages="wine wine32 libfreetype6 fontconfig fonts-dejavu-core"
@@ -39,6 +37,15 @@ phase() { # name: prints how long the phase that just ended took
 [ -e /proc/sys/fs/binfmt_misc ] || fail "this kernel has no binfmt_misc (/proc/sys/fs/binfmt_misc is missing); it is needed to run i386 programs through qemu-i386"
 command -v unshare >/dev/null || fail "unshare (util-linux) is missing"
 
+# The cache as the kernel names it (no relative part, trailing slash or symlink):
+# the clean-up finds the root's processes by comparing /proc/PID/root with it.
+mkdir -p "$cache" || fail "cannot create $cache"
+cache=$(cd "$cache" && pwd -P)
+root=$cache/root32
+qemu_dir=$cache/qemu
+# Whoever owns the checkout owns what a run as root leaves in its build folder.
+owner=$(stat -c %u:%g "$top")
+
 # --- Inside the private mount namespace from here on. ---
 if [ "${TAVIK_TEST32_INNER:-}" != 1 ]; then
     export TAVIK_TEST32_INNER=1
@@ -46,6 +53,8 @@ if [ "${TAVIK_TEST32_INNER:-}" != 1 ]; then
 fi
 
 # Processes whose root directory is the i386 root (Wine, its server, helpers).
+# Set-up steps run under timeout --foreground: in the terminal's process group,
+# so that Ctrl-C reaches them at once.
 root_processes() {
     for p in /proc/[0-9]*; do
         [ "$(readlink "$p/root" 2>/dev/null)" = "$root" ] && echo "${p#/proc/}"
@@ -67,6 +76,9 @@ cleanup() {
     [ -n "$pids" ] && kill -9 $pids 2>/dev/null
     [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
     [ -e "$binfmt/$entry" ] && echo -1 >"$binfmt/$entry"
+    # The Wine prefix, screenshots and objects made here as root go back to the
+    # checkout's owner, so that make and make clean work for them afterwards.
+    [ -d "$top/build" ] && chown -R "$owner" "$top/build" 2>/dev/null
     # The mounts belong to this namespace and vanish with it.
     exit $status
 }
@@ -80,7 +92,6 @@ fi
 # A run that was killed may have left its entry.
 [ -e "$binfmt/$entry" ] && echo -1 >"$binfmt/$entry"
 
-mkdir -p "$cache"
 free_kb() { df -Pk "$cache" | awk 'NR == 2 {print $4}'; }
 
 # --- qemu-i386 10.x from bookworm-backports, unpacked into the cache. ---
@@ -96,13 +107,15 @@ if [ ! -e "$qemu_dir/.complete" ]; then
         -o Dir::State::Lists=$qemu_dir/apt/lists -o Dir::Cache=$qemu_dir/apt/cache
         -o APT::Sandbox::User=root"
     # shellcheck disable=SC2086
-    timeout 600 apt-get -q $apt_opts update >/dev/null || fail "cannot read bookworm-backports from $mirror"
+    timeout --foreground 600 apt-get -q $apt_opts update >/dev/null || fail "cannot read bookworm-backports from $mirror"
     # shellcheck disable=SC2086
-    (cd "$qemu_dir" && timeout 600 apt-get -q $apt_opts download qemu-user >/dev/null) ||
+    (cd "$qemu_dir" && timeout --foreground 600 apt-get -q $apt_opts download qemu-user >/dev/null) ||
         fail "cannot download qemu-user from bookworm-backports"
     dpkg-deb -x "$qemu_dir"/qemu-user_*.deb "$qemu_dir"
     rm -rf "$qemu_dir"/qemu-user_*.deb "$qemu_dir/apt"
     "$qemu_dir/usr/bin/qemu-i386" --version | head -1
+    [ -x "$qemu_dir/usr/libexec/qemu-binfmt/i386-binfmt-P" ] ||
+        fail "the qemu-user package has no binfmt wrapper i386-binfmt-P"
     touch "$qemu_dir/.complete"
     phase "qemu-i386 unpacked"
 fi
@@ -129,15 +142,17 @@ if [ ! -e "$root/.complete" ]; then
         /etc/apt/sources.list.d/* 2>/dev/null | head -1 | tr -d ' ')}
     mirror=${mirror:-http://deb.debian.org/debian}
     echo "test32: building the i386 root in $root (about 5 minutes)"
-    timeout 1800 debootstrap --variant=minbase --arch=i386 bookworm "$root" "${mirror%/}" \
+    timeout --foreground 1800 debootstrap --variant=minbase --arch=i386 bookworm "$root" "${mirror%/}" \
         >"$cache/debootstrap.log" 2>&1 || fail "debootstrap failed, see $cache/debootstrap.log"
     phase "debootstrap"
     mount -t proc proc "$root/proc"
     mount --bind /dev "$root/dev"
-    timeout 1800 chroot "$root" sh -c "DEBIAN_FRONTEND=noninteractive apt-get install -y -q \
+    timeout --foreground 1800 chroot "$root" sh -c "DEBIAN_FRONTEND=noninteractive apt-get install -y -q \
         --no-install-recommends $wine_packages && apt-get clean" >"$cache/wine-install.log" 2>&1 ||
         fail "installing Wine into the root failed, see $cache/wine-install.log"
     umount "$root/dev" "$root/proc"
+    # Marked complete only once i386 programs really run in it.
+    chroot "$root" /bin/true || fail "the i386 root's programs do not run through qemu-i386"
     touch "$root/.complete"
     phase "Wine installed in the root"
 fi

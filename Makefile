@@ -6,12 +6,13 @@
 #   make fuzz   run the fuzzer for five minutes
 #   make test32 run the shipped 32-bit build's tests under emulated 32-bit Wine (root)
 #   make format format every C and C++ file with .clang-format (make test checks it)
+#   make dist   the release: build/dist/Tavik-VERSION.zip and build/dist/SHA256SUMS
 
 BUILD := build
 CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Release
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all bootstrap i686 x86_64 native test test32 run clean fuzz bench format
+.PHONY: all bootstrap i686 x86_64 native test test32 run clean fuzz bench format dist
 MAKEFLAGS += --no-print-directory
 
 all: i686 x86_64 native
@@ -32,8 +33,12 @@ test: all
 	cd $(BUILD)/i686 && ctest -LE wine --output-on-failure
 	cd $(BUILD)/x86_64 && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure
 
-test32: i686
-	@tools/test32.sh $(BUILD)/i686
+# The end-to-end run takes its exe out of the release zip.
+test32: dist
+	@tools/test32.sh $(BUILD)/i686 $(BUILD)/dist
+
+dist: i686
+	@tools/dist.sh $(BUILD)/i686
 
 # Only the clock itself: no googletest, no tests.
 run: bootstrap

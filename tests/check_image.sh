@@ -1,13 +1,17 @@
 #!/bin/sh
-# Static checks of a built Tavik.exe: machine, subsystem, the oldest Windows it
+# Static checks of a built Tavik.exe: machine, subsystem, no link time and no
+# build path (so every build of a commit gives the same bytes), the oldest Windows it
 # asks for, imports of Windows system DLLs only (for the shipped i686 exe exactly
 # the functions listed in tests/imports-i686.txt), no manifest, and resources
 # byte-identical to the other architecture's build (whose resources the Wine
 # tests check field by field).
+#   check_image.sh ARCH IMAGE OTHER_ARCH_IMAGE SOURCE_DIR BUILD_DIR
 set -eu
 arch=$1
 image=$2
 other=$3
+source_dir=$4
+build_dir=$5
 case $arch in
 i686) triple=i686-w64-mingw32 format=pei-i386 ;;
 *) triple=x86_64-w64-mingw32 format=pei-x86-64 ;;
@@ -35,6 +39,10 @@ if [ "$arch" = i686 ]; then
         LC_ALL=C diff "$list" - | grep '^[<>]' | tr '\n' ' '))" \
         '[ "$imports" = "$(cat "$list")" ]'
 fi
+check "no link time in the header (got $(echo "$headers" | sed -n 's/^Time\/Date[[:space:]]*//p'))" \
+    'echo "$headers" | grep -Eq "^Time/Date[[:space:]]+(Thu Jan  1 00:00:00 1970|00000000)"'
+check "no build path in the file" \
+    '! grep -a -q -e "$source_dir" -e "$build_dir" "$image"'
 dlls=$(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
 check "imports only system DLLs (got: $dlls)" \
     '[ "$dlls" = "comctl32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll " ]'

@@ -2,8 +2,11 @@
 # End to end, as a person would: the real Tavik.exe under wine64 on the display
 # (xvfb-run), driven with xdotool, looked at with screenshots, checked in the INI.
 #   e2e.sh TAVIK_EXE SHOT_DIR RESTORE_CLOCK_EXE
+# TAVIK_E2E_EXE, when set, names the exe to run instead (make test32: the one
+# taken out of the release zip).
 set -u
-exe=$1
+exe=${TAVIK_E2E_EXE:-$1}
+echo "e2e: $exe"
 shots=$2
 restore_clock=$3
 : "${WINEPREFIX:?}"

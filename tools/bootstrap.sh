@@ -34,6 +34,7 @@ check /usr/bin/wrestool icoutils
 check /usr/bin/python3 python3
 check /usr/bin/clang-format clang-format
 check /usr/bin/zip zip
+check /usr/bin/unzip unzip
 for lib in /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a; do
     [ -e "$lib" ] && break
 done

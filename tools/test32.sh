@@ -6,8 +6,10 @@
 # emulation, registered with binfmt_misc for as long as the run lasts). The root
 # is built once and cached outside the checkout; later runs download nothing.
 #
-#   tools/test32.sh BUILD_DIR    set up the root when needed, then run CTest's
-#                                emulated tests of BUILD_DIR (the i686 build)
+#   tools/test32.sh BUILD_DIR [DIST_DIR]
+#       set up the root when needed, then run CTest's emulated tests of BUILD_DIR
+#       (the i686 build); with DIST_DIR (make dist's folder) the end-to-end
+#       script runs the Tavik.exe taken out of the release zip named in SHA256SUMS
 #
 # Everything runs in a private mount namespace, so the root's mounts vanish with
 # the run however it ends; the binfmt entry and the Wine and Xvfb processes are
@@ -171,6 +173,16 @@ start_xvfb
 [ -n "$DISPLAY" ] || fail "Xvfb did not start"
 
 export TAVIK_ROOT32="$root"
+if [ -n "${2:-}" ]; then
+    dist=$(cd "$2" && pwd)
+    zip=$dist/$(awk '{print $2}' "$dist/SHA256SUMS")
+    (cd "$dist" && sha256sum -c --quiet SHA256SUMS) || fail "$zip does not match SHA256SUMS"
+    rm -rf "$build/from-zip"
+    mkdir -p "$build/from-zip"
+    unzip -q "$zip" Tavik.exe -d "$build/from-zip" || fail "no Tavik.exe in $zip"
+    export TAVIK_E2E_EXE="Z:$build/from-zip/Tavik.exe"
+    echo "test32: the end-to-end script runs Tavik.exe from $zip"
+fi
 cd "$build"
 phase "set-up"
 status=0

@@ -272,6 +272,7 @@ TEST_F(Window, MinimizeAndRestoreSwitchTheTaskbarButton)
     EXPECT_EQ(AppState.settings.X, 100);
     EXPECT_EQ(AppState.settings.Y, 120);
     Send(WM_COMMAND, IDM_RESTORE);
+    Pump();
     EXPECT_FALSE(IsIconic(window));
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_TRUE(tool());

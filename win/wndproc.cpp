@@ -37,6 +37,22 @@ static void SetToolWindowStyle(HWND window, bool on)
     SetWindowLongA(window, GWL_EXSTYLE, style);
 }
 
+// Under a window manager, Wine may take for a window it restores the place the
+// window manager gives it before it has placed it (the screen's corner, seen
+// under IceWM on a busy machine), during the restore or just after it. A clock
+// that comes back elsewhere than it stood goes back there, for three seconds
+// after its return; its place is the one recorded before it was minimized.
+const uint8_t RETURNING_TICKS = 15;
+static void ReturnToPlace(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    if (rect.left != AppState.settings.X || rect.top != AppState.settings.Y) {
+        SetWindowPos(window, nullptr, AppState.settings.X, AppState.settings.Y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 // A minimized clock has a taskbar button (without one Windows parks it off
 // screen, and it is lost), a clock back from minimized has none, however it got
 // there. Reads the state as it is now, so it is right also when posted.
@@ -50,24 +66,21 @@ static void MatchTaskbarButton(HWND window)
     ShowWindow(window, SW_HIDE);
     SetToolWindowStyle(window, !iconic);
     if (!iconic) {
-        // Wine forgets where a window minimized while hidden stood (the
-        // minimized place becomes its normal one) and brings it back at the
-        // screen's corner: a clock back elsewhere goes where it stood.
-        RECT rect;
-        GetWindowRect(window, &rect);
-        if (rect.left != AppState.settings.X || rect.top != AppState.settings.Y) {
-            SetWindowPos(window, nullptr, AppState.settings.X, AppState.settings.Y, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
+        ReturnToPlace(window);
     }
     ShowWindow(window, iconic ? SW_SHOWMINNOACTIVE : SW_SHOWNA);
+    AppState.returningTicks = iconic ? 0 : RETURNING_TICKS;
 }
 
-// Minimize with a taskbar button: hidden, without the tool style, minimized.
+// Minimize with a taskbar button: hidden, without the tool style, shown with
+// its button, minimized. Shown before it is minimized: Wine takes the minimized
+// place of a window minimized while hidden for its normal one, and a restore
+// would then put it elsewhere.
 static void MinimizeWithTaskbarButton(HWND window)
 {
     ShowWindow(window, SW_HIDE);
     SetToolWindowStyle(window, false);
+    ShowWindow(window, SW_SHOWNA);
     SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
@@ -124,6 +137,9 @@ static void OnMove(HWND window)
     if ((GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0) {
         return; // its taskbar button is still there: on its way back from minimized
     }
+    if (AppState.returningTicks != 0 && !AppState.moving) {
+        ReturnToPlace(window);
+    }
     RECT rect;
     GetWindowRect(window, &rect);
     AppState.settings.X = rect.left;
@@ -178,6 +194,9 @@ static void OnTimer(HWND window)
     SYSTEMTIME now;
     GetLocalTime(&now);
     HandleTick(window, now);
+    if (AppState.returningTicks != 0) {
+        AppState.returningTicks--;
+    }
 }
 
 static void ChooseColorCommand(HWND window, COLORREF* color)
@@ -190,8 +209,7 @@ static void OnCommand(HWND window, WPARAM command)
 {
     switch (command) {
     case IDM_RESTORE:
-        SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
-        MatchTaskbarButton(window);
+        SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0); // the taskbar button: OnSize
         break;
     case IDM_MOVE:
         SendMessageA(window, WM_SYSCOMMAND, SC_MOVE, 0);
@@ -244,9 +262,9 @@ static LRESULT OnNonClientMouseMove(HWND window, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(window, WM_NCMOUSEMOVE, wParam, lParam);
 }
 
-// Minimized or back from it by other means than the menu (the taskbar button,
-// another program's ShowWindow): the taskbar button is matched once the change
-// is done, from the message queue, never in the middle of it.
+// Minimized or back from it, by whatever means (the Restore command, the taskbar
+// button, another program's ShowWindow): the taskbar button is matched once the
+// change is done, from the message queue, never in the middle of it.
 static void OnSize(HWND window, WPARAM kind)
 {
     if (kind == SIZE_MINIMIZED || kind == SIZE_RESTORED) {
@@ -266,6 +284,7 @@ static LRESULT OnSizeMove(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 {
     bool entering = message == WM_ENTERSIZEMOVE;
     AppState.moving = entering ? 1 : 0;
+    AppState.returningTicks = 0; // the user moves it: its place is where they put it
     SetCursor(entering ? AppState.cursorGrab : AppState.cursorOpen);
     return DefWindowProcA(window, message, wParam, lParam);
 }

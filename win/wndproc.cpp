@@ -70,6 +70,14 @@ static void MatchTaskbarButton(HWND window)
     }
     ShowWindow(window, iconic ? SW_SHOWMINNOACTIVE : SW_SHOWNA);
     AppState.returningTicks = iconic ? 0 : RETURNING_TICKS;
+    // Wine tells a window manager of a shown window's new style only when the
+    // style changes: one still busy with the earlier showing may have kept the
+    // old taskbar entry (seen under IceWM on a busy machine). The style is
+    // changed once more, ending as it is; Windows reads it only at the showing.
+    SetToolWindowStyle(window, iconic);
+    SetToolWindowStyle(window, !iconic);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 // Minimize with a taskbar button: hidden, without the tool style, shown with

@@ -58,9 +58,10 @@ open_menu() { # x y: right-clicks there and waits until the menu shows beside th
 ini_value() { # key
     tr -d '\r' <"$ini" | sed -n "s/^$1=//p" | head -1
 }
-find_window() { # up to a minute: an emulated Wine starts slowly
+find_window() { # up to a minute: an emulated Wine starts slowly. Only a shown
+    # window: the X window of a hidden one may still be replaced.
     for i in $(seq 1 600); do
-        id=$(xdotool search --name '^Tavik$' 2>/dev/null | head -1)
+        id=$(xdotool search --onlyvisible --name '^Tavik$' 2>/dev/null | head -1)
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.1
     done

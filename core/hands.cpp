@@ -31,15 +31,18 @@ HandAngles ComputeHandAngles(const SYSTEMTIME& time)
     return angles;
 }
 
-static HandSegment MakeHand(float angle, double length, int32_t penWidth, COLORREF color)
+// A hand on a dial of size pixels (at 64 the dial's own): the end point is
+// worked out in the dial's pixels, the centre being half the size.
+static HandSegment MakeHand(float angle, double length, int size, int32_t penWidth, COLORREF color)
 {
+    int center = size / 2;
     double sine = sin((double)angle);
     double cosine = cos((double)angle);
-    HandReal x = ((HandReal)sine * (HandReal)length + (HandReal)1.0) * (HandReal)DIAL_CENTER;
-    HandReal y = ((HandReal)1.0 - (HandReal)cosine * (HandReal)length) * (HandReal)DIAL_CENTER;
+    HandReal x = ((HandReal)sine * (HandReal)length + (HandReal)1.0) * (HandReal)center;
+    HandReal y = ((HandReal)1.0 - (HandReal)cosine * (HandReal)length) * (HandReal)center;
     HandSegment hand;
-    hand.startX = DIAL_CENTER;
-    hand.startY = DIAL_CENTER;
+    hand.startX = center;
+    hand.startY = center;
     hand.endX = (int32_t)x;
     hand.endY = (int32_t)y;
     hand.penWidth = penWidth;
@@ -47,11 +50,27 @@ static HandSegment MakeHand(float angle, double length, int32_t penWidth, COLORR
     return hand;
 }
 
+// A pen width of the 64-pixel dial on a dial of size pixels, rounded to
+// nearest; a width of 1 or less is the device's thinnest line (0).
+static int32_t ScaledPen(int width, int size)
+{
+    int32_t scaled = (int32_t)((width * size + DIAL_SIZE / 2) / DIAL_SIZE);
+    return scaled <= 1 ? 0 : scaled;
+}
+
+void ComputeHandsAt(const SYSTEMTIME& time, const DialSettings& settings, int size,
+                    HandSegment hands[HAND_COUNT])
+{
+    HandAngles angles = ComputeHandAngles(time);
+    hands[0] = MakeHand(angles.hour, HOUR_HAND_LENGTH, size, ScaledPen(2, size), settings.Hours);
+    hands[1] =
+        MakeHand(angles.minute, MINUTE_HAND_LENGTH, size, ScaledPen(2, size), settings.Minutes);
+    hands[2] =
+        MakeHand(angles.second, SECOND_HAND_LENGTH, size, ScaledPen(1, size), settings.Seconds);
+}
+
 void ComputeHands(const SYSTEMTIME& time, const DialSettings& settings,
                   HandSegment hands[HAND_COUNT])
 {
-    HandAngles angles = ComputeHandAngles(time);
-    hands[0] = MakeHand(angles.hour, HOUR_HAND_LENGTH, 2, settings.Hours);
-    hands[1] = MakeHand(angles.minute, MINUTE_HAND_LENGTH, 2, settings.Minutes);
-    hands[2] = MakeHand(angles.second, SECOND_HAND_LENGTH, 0, settings.Seconds);
+    ComputeHandsAt(time, settings, DIAL_SIZE, hands);
 }

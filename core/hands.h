@@ -34,3 +34,9 @@ HandAngles ComputeHandAngles(const SYSTEMTIME& time);
 // The hour, minute and second hand, in drawing order.
 void ComputeHands(const SYSTEMTIME& time, const DialSettings& settings,
                   HandSegment hands[HAND_COUNT]);
+
+// The same on a dial of size pixels (a scaled screen): the centre at half the
+// size, the lengths of that size, the pens as wide in proportion. At 64
+// exactly ComputeHands.
+void ComputeHandsAt(const SYSTEMTIME& time, const DialSettings& settings, int size,
+                    HandSegment hands[HAND_COUNT]);

@@ -1,10 +1,12 @@
 #!/bin/sh
-# The artwork under res/ is exactly what tools/artgen.py draws.
+# The artwork under res/ is exactly what tools/artgen.py draws (the dials from
+# core/dialart.cpp, through the dialart tool).
 set -eu
 source_dir=$1
 out=$2
+dialart=$3
 rm -rf "$out"
-python3 "$source_dir/tools/artgen.py" "$out"
+python3 "$source_dir/tools/artgen.py" "$dialart" "$out"
 status=0
 for file in tavik.ico hand_open.cur hand_grab.cur dial_numerals.bmp dial_plain.bmp; do
     if ! cmp "$out/$file" "$source_dir/res/$file"; then

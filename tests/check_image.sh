@@ -2,7 +2,8 @@
 # Static checks of a built Tavik.exe: machine, subsystem, no link time and no
 # build path (so every build of a commit gives the same bytes), the oldest Windows it
 # asks for, imports of Windows system DLLs only (for the shipped i686 exe exactly
-# the functions listed in tests/imports-i686.txt), no manifest, and resources
+# the functions listed in tests/imports-i686.txt), a manifest without an execution
+# level, and resources
 # byte-identical to the other architecture's build (whose resources the Wine
 # tests check field by field).
 #   check_image.sh ARCH IMAGE OTHER_ARCH_IMAGE SOURCE_DIR BUILD_DIR
@@ -46,7 +47,7 @@ check "no build path in the file" \
 dlls=$(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
 check "imports only system DLLs (got: $dlls)" \
     '[ "$dlls" = "comctl32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll " ]'
-listing=$(wrestool -l "$image" | sed 's/ offset=0x[0-9a-f]*//')
+listing=$(wrestool -l "$image" | sed -E 's/ offset=0x[0-9a-f]+//; s/\[offset=0x[0-9a-f]+ /[/')
 expected='--type=1 --name=1 --language=0 [type=cursor size=308]
 --type=1 --name=2 --language=0 [type=cursor size=308]
 --type=2 --name=2 --language=0 [type=bitmap size=5416]
@@ -56,15 +57,18 @@ expected='--type=1 --name=1 --language=0 [type=cursor size=308]
 --type=12 --name=1 --language=0 [type=group_cursor size=20]
 --type=12 --name=2 --language=0 [type=group_cursor size=20]
 --type=14 --name=1 --language=0 [type=group_icon size=20]
---type=16 --name=1 --language=0 [type=version size=880]'
-check "resource inventory (no manifest, menu or strings)" '[ "$listing" = "$expected" ]'
+--type=16 --name=1 --language=0 [type=version size=880]
+--type=24 --name=1 --language=0 [size=965]'
+check "resource inventory (a manifest; no menu or strings)" '[ "$listing" = "$expected" ]'
+check "a manifest that asks for no execution level (the INI's writes stay redirected)" \
+    '! wrestool -x --raw --type=24 "$image" | grep -q -e requestedExecutionLevel -e "<trustInfo"'
 if [ -f "$other" ]; then
     tmp=$(mktemp -d)
     mkdir -p "$tmp/a" "$tmp/b"
     wrestool -x --raw -o "$tmp/a/" "$image"
     wrestool -x --raw -o "$tmp/b/" "$other"
     check "resources identical to $other" 'diff -r "$tmp/a" "$tmp/b" >/dev/null'
-    check "all ten resources extracted" '[ "$(ls "$tmp/a" | wc -l)" = 10 ]'
+    check "all eleven resources extracted" '[ "$(ls "$tmp/a" | wc -l)" = 11 ]'
     rm -rf "$tmp"
 fi
 finish

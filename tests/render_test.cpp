@@ -74,6 +74,8 @@ class Render : public ::testing::Test
     void SetUp() override
     {
         AppState.hInstance = GetModuleHandleA(nullptr);
+        AppState.dpi = 96;
+        AppState.dialSize = DIAL_SIZE;
         AppState.settings.Hours = HOUR_COLOR;
         AppState.settings.Minutes = MINUTE_COLOR;
         AppState.settings.Seconds = SECOND_COLOR;

@@ -67,15 +67,16 @@ TEST(Resources, InventoryHasIntegerIdsUnderTheNeutralLanguageOnly)
 {
     std::set<uintptr_t> types;
     EnumResourceTypesA(Image, CollectType, (LONG_PTR)&types);
-    // cursor, bitmap, icon, dialog, group cursor, group icon, version; no menu,
-    // string table, accelerators or manifest.
-    std::set<uintptr_t> expected = {1, 2, 3, 5, 12, 14, 16};
+    // cursor, bitmap, icon, dialog, group cursor, group icon, version, manifest;
+    // no menu, string table or accelerators.
+    std::set<uintptr_t> expected = {1, 2, 3, 5, 12, 14, 16, 24};
     EXPECT_EQ(types, expected);
 
     const struct {
         uintptr_t type;
         std::vector<uintptr_t> names;
-    } rows[] = {{1, {1, 2}}, {2, {2, 3}}, {3, {1}}, {5, {2}}, {12, {1, 2}}, {14, {1}}, {16, {1}}};
+    } rows[] = {{1, {1, 2}},  {2, {2, 3}}, {3, {1}},  {5, {2}},
+                {12, {1, 2}}, {14, {1}},   {16, {1}}, {24, {1}}};
     for (const auto& row : rows) {
         NameList list;
         EnumResourceNamesA(Image, MAKEINTRESOURCEA(row.type), CollectName, (LONG_PTR)&list);
@@ -86,6 +87,18 @@ TEST(Resources, InventoryHasIntegerIdsUnderTheNeutralLanguageOnly)
                                    CollectLanguage, (LONG_PTR)&languages);
             EXPECT_EQ(languages, std::vector<WORD>{0}) << "type " << row.type << " id " << name;
         }
+    }
+
+    // The manifest declares DPI awareness, per monitor (v2 where Windows has it),
+    // and asks for no execution level (which would end the redirection of the
+    // INI's writes) and no other common controls.
+    Blob manifest = Resource(MAKEINTRESOURCEA(24), 1);
+    ASSERT_NE(manifest.data, nullptr);
+    std::string text((const char*)manifest.data, manifest.size);
+    EXPECT_NE(text.find(">true/pm</dpiAware>"), std::string::npos);
+    EXPECT_NE(text.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    for (const char* absent : {"<trustInfo", "requestedExecutionLevel", "<dependency>"}) {
+        EXPECT_EQ(text.find(absent), std::string::npos) << absent;
     }
 }
 

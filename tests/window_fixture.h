@@ -1,5 +1,5 @@
-// A test fixture that starts the real main window as WinMain does, without the
-// message loop, and helpers to look at what it saved.
+// A test fixture that starts the real main window with WinMain's own start-up,
+// without the message loop, and helpers to look at what it saved.
 #pragma once
 
 #include "app.h"
@@ -39,7 +39,7 @@ inline bool ProfileWasWritten()
     return true;
 }
 
-// Start-up as WinMain does it, without the message loop.
+// Start-up as WinMain does it, without the message loop; the clock at 100, 120.
 class Window : public ::testing::Test
 {
   protected:
@@ -53,21 +53,12 @@ class Window : public ::testing::Test
     {
         RemoveProfile();
         memset(&AppState, 0, sizeof AppState);
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        AppState.cursorOpen = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_HAND_OPEN));
-        AppState.cursorGrab = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_HAND_GRAB));
-        AppState.hInstance = instance;
-        AppState.sysInitMessage = RegisterWindowMessageA("WM_SYSINIT");
-        AppState.settings = LoadSettings();
-        AppState.settings.X = 100;
-        AppState.settings.Y = 120;
-        AppState.mainWindow = CreateWindowExA(WS_EX_TOOLWINDOW, "TavikApp", "Tavik", WS_POPUP, 100,
-                                              120, 64, 64, nullptr, nullptr, instance, nullptr);
-        ASSERT_NE(AppState.mainWindow, nullptr);
-        CreateTooltip();
-        SendMessageA(AppState.mainWindow, AppState.sysInitMessage, 0, 0);
-        ShowWindow(AppState.mainWindow, SW_SHOWNORMAL);
+        ASSERT_NE(PrepareClock(GetModuleHandleA(nullptr), nullptr), nullptr);
         window = AppState.mainWindow;
+        ShowWindow(window, SW_SHOWNORMAL);
+        SetWindowPos(window, nullptr, 100, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ASSERT_EQ(AppState.settings.X, 100);
+        ASSERT_EQ(AppState.settings.Y, 120);
     }
 
     void TearDown() override

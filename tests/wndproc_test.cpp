@@ -1,7 +1,9 @@
 // The real window class and window, driven with messages in this process.
 #include "app.h"
+#include "dialart.h"
 #include "render.h"
 #include "resource.h"
+#include "screen.h"
 #include "settings.h"
 #include "state.h"
 #include "save_counter.h"
@@ -13,10 +15,12 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <math.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 TEST_F(Window, SetUpCutsTheWindowToACircleStartsTheTimerAndBuildsTheDial)
 {
@@ -43,6 +47,8 @@ TEST_F(Window, SetUpRunsOnceEvenWhenTheMessageCouldNotBeRegistered)
     memset(&AppState, 0, sizeof AppState);
     AppState.hInstance = GetModuleHandleA(nullptr);
     AppState.sysInitMessage = 0; // the registration failed: WM_NULL
+    AppState.dpi = 96;
+    AppState.dialSize = 64;
     window = CreateWindowExA(WS_EX_TOOLWINDOW, "TavikApp", "Tavik", WS_POPUP, 0, 0, 64, 64, nullptr,
                              nullptr, AppState.hInstance, nullptr);
     AppState.mainWindow = window;
@@ -477,7 +483,7 @@ TEST(Placement, AClockOffEveryMonitorComesBackOntoTheNearestOne)
                 {10, work.bottom, false},   {2147483647, 2147483647, false},
                 {-2147483647 - 1, 0, false}};
     for (const auto& row : rows) {
-        POINT place = PlaceOnScreen(row.x, row.y);
+        POINT place = PlaceOnScreen(row.x, row.y, 64);
         if (row.unchanged) {
             EXPECT_EQ(place.x, row.x);
             EXPECT_EQ(place.y, row.y);
@@ -588,4 +594,220 @@ TEST(StartUp, WinMainSetsTheWindowUpBeforeShowingItAndEndsWithZero)
     EXPECT_FALSE(IsWindow(AppState.mainWindow));
     EXPECT_TRUE(ProfileWasWritten());
     RemoveProfile();
+}
+
+// A bitmap's pixels, 0x00RRGGBB, rows top down; its width in *width.
+static std::vector<uint32_t> BitmapPixels(HBITMAP bitmap, int* width)
+{
+    BITMAP header = {};
+    GetObjectA(bitmap, sizeof header, &header);
+    *width = header.bmWidth;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = header.bmWidth;
+    info.bmiHeader.biHeight = -header.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    std::vector<uint32_t> pixels((size_t)header.bmWidth * header.bmHeight);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, (UINT)header.bmHeight, pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    for (uint32_t& pixel : pixels) {
+        pixel &= 0x00FFFFFF;
+    }
+    return pixels;
+}
+
+// Whether a pixel within one of (x, y) has the colour.
+static bool ColourNear(const std::vector<uint32_t>& pixels, int size, double x, double y,
+                       COLORREF color)
+{
+    uint32_t wanted = (uint32_t)(GetRValue(color) << 16 | GetGValue(color) << 8 | GetBValue(color));
+    for (int dy = -1; dy <= 1; dy++) {
+        for (int dx = -1; dx <= 1; dx++) {
+            int px = (int)x + dx, py = (int)y + dy;
+            if (px >= 0 && py >= 0 && px < size && py < size && pixels[py * size + px] == wanted) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// CTest runs this once more in the prefix at 120, 144 and 192 DPI (TAVIK_DPI):
+// everything on screen at that scale, the dial drawn from its artwork, never enlarged.
+TEST_F(Window, EverythingScalesWithTheScreen)
+{
+    const char* given = getenv("TAVIK_DPI");
+    int dpi = given != nullptr ? atoi(given) : 96;
+    int size = MulDiv(64, dpi, 96);
+    EXPECT_EQ((int)AppState.dpi, dpi);
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.right - rect.left, size);
+    EXPECT_EQ(rect.bottom - rect.top, size);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    GetWindowRgn(window, region);
+    EXPECT_TRUE(PtInRegion(region, size / 2, size / 2));
+    EXPECT_TRUE(PtInRegion(region, size - 2, size / 2)) << "the circle fills the window";
+    EXPECT_FALSE(PtInRegion(region, size / 8, size / 8)) << "the corners show what is behind";
+    DeleteObject(region);
+
+    // The dial is the artwork drawn at that size (at 96 DPI the resource, the
+    // same drawing in 252 colours), and brought down to 64 pixels it is the
+    // resource again, up to the sampling: at 96 DPI pixel for pixel.
+    int width = 0;
+    std::vector<uint32_t> dial = BitmapPixels(AppState.dialBitmap, &width);
+    ASSERT_EQ(width, dpi == 96 ? 65 : size) << "the 64-pixel dial is the resource itself";
+    HBITMAP art = LoadBitmapA(AppState.hInstance, MAKEINTRESOURCEA(IDB_DIAL_NUMERALS));
+    int artWidth = 0;
+    std::vector<uint32_t> artwork = BitmapPixels(art, &artWidth);
+    DeleteObject(art);
+    // Each pixel of the 64 is the area it covers of the larger dial, weighted.
+    auto overlap = [](int pixel, double from, double to) {
+        double low = pixel > from ? pixel : from, high = pixel + 1 < to ? pixel + 1 : to;
+        return high > low ? high - low : 0.0;
+    };
+    double k = size / 64.0, error = 0;
+    for (int y = 0; y < 64; y++) {
+        for (int x = 0; x < 64; x++) {
+            for (int shift = 0; shift < 24; shift += 8) {
+                double sum = 0;
+                for (int sy = (int)(y * k); sy < size && sy < (y + 1) * k; sy++) {
+                    for (int sx = (int)(x * k); sx < size && sx < (x + 1) * k; sx++) {
+                        double weight =
+                            overlap(sy, y * k, (y + 1) * k) * overlap(sx, x * k, (x + 1) * k);
+                        sum += weight * (dial[sy * width + sx] >> shift & 255);
+                    }
+                }
+                error += fabs(sum / (k * k) - (artwork[y * artWidth + x] >> shift & 255));
+            }
+        }
+    }
+    error /= 64 * 64 * 3;
+    EXPECT_LT(error, dpi == 96 ? 1e-9 : 6.0) << "mean error per channel, brought down to 64";
+    std::vector<uint32_t> drawing((size_t)size * size);
+    RenderDial(size, true, drawing.data());
+    error = 0;
+    for (int y = 0; y < size; y++) {
+        for (int x = 0; x < size; x++) {
+            for (int shift = 0; shift < 24; shift += 8) {
+                error += abs((int)(dial[y * width + x] >> shift & 255) -
+                             (int)(drawing[y * size + x] >> shift & 255));
+            }
+        }
+    }
+    EXPECT_LT(error / (size * size * 3), 1.0) << "mean error per channel at " << size;
+
+    // The hands' lengths and widths at that scale: each reaches 60 % of its
+    // length and ends before its pen's width past its tip.
+    AppState.settings.Hours = RGB(255, 0, 0);
+    AppState.settings.Minutes = RGB(0, 255, 0);
+    AppState.settings.Seconds = RGB(255, 0, 255);
+    HDC screen = GetDC(nullptr);
+    HDC canvas = CreateCompatibleDC(screen);
+    HBITMAP target = CreateCompatibleBitmap(screen, size, size);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(canvas, target);
+    DrawHands(canvas, MakeTime(2026, 12, 8, 10, 10, 20));
+    SelectObject(canvas, old);
+    DeleteDC(canvas);
+    std::vector<uint32_t> drawn = BitmapPixels(target, &width);
+    DeleteObject(target);
+    const struct {
+        double angle, length;
+        COLORREF color;
+        int width; // at 96 DPI
+    } hands[] = {{5.3230972, 0.4, AppState.settings.Hours, 2},
+                 {1.0471667, 0.7, AppState.settings.Minutes, 2},
+                 {2.0943334, 0.8, AppState.settings.Seconds, 1}};
+    double center = size / 2.0;
+    for (const auto& hand : hands) {
+        double reach = hand.length * center;
+        EXPECT_TRUE(ColourNear(drawn, size, center + sin(hand.angle) * reach * 0.6,
+                               center - cos(hand.angle) * reach * 0.6, hand.color))
+            << hand.angle;
+        double past = reach + 2 + hand.width * dpi / 96.0;
+        EXPECT_FALSE(ColourNear(drawn, size, center + sin(hand.angle) * past,
+                                center - cos(hand.angle) * past, hand.color))
+            << hand.angle;
+        int pixels = 0;
+        for (uint32_t pixel : drawn) {
+            pixels += pixel == (uint32_t)(GetRValue(hand.color) << 16 | GetGValue(hand.color) << 8 |
+                                          GetBValue(hand.color));
+        }
+        // As many pixels as its length times its pen's width at that scale
+        // (a one-pixel line has fewer: its diagonal steps).
+        int pen = MulDiv(hand.width, dpi, 96);
+        EXPECT_GE(pixels / reach, pen > 1 ? pen * 1.05 : 0.7) << hand.angle;
+    }
+
+    // The date label: 8 points at that DPI, below the centre as at 100 %.
+    AppState.settings.Date = RGB(255, 0, 0);
+    Send(WM_COMMAND, IDM_SHOWDATE);
+    dial = BitmapPixels(AppState.dialBitmap, &width);
+    int top = size, bottom = -1;
+    for (int y = 0; y < size; y++) {
+        for (int x = 0; x < size; x++) {
+            uint32_t pixel = dial[y * width + x];
+            if ((pixel >> 16) > 200 && (pixel >> 8 & 255) < 60 && (pixel & 255) < 60) {
+                top = y < top ? y : top;
+                bottom = y;
+            }
+        }
+    }
+    int em = MulDiv(8, dpi, 72);
+    EXPECT_GE(top, MulDiv(35, size, 64) - 1);
+    EXPECT_NEAR(bottom - top + 1, em * 0.72, 0.75) << "Arial's digits at " << em << " pixels";
+}
+
+// Moved onto a monitor of another scale: the suggested rectangle, kept whole on
+// screen and at the dial's size for the DPI, and one rebuild of the dial.
+TEST_F(Window, AtAnotherScaleTheClockTakesTheSuggestedRectangle)
+{
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const struct {
+        UINT dpi;
+        RECT suggested;
+        int size;
+        bool taken; // the suggested rectangle as it is
+    } rows[] = {
+        {192, {200, 100, 328, 228}, 128, true},
+        {120, {210, 110, 290, 190}, 80, true},
+        {144, {-500, 100, -404, 196}, 96, false},               // off screen
+        {0, {200, 100, 200, 100}, 64, false},                   // no DPI, empty
+        {1000, {-100000, -100000, 100000, 100000}, 320, false}, // absurd
+        {96, {300, 300, 364, 364}, 64, true},                   // back at 100 %
+    };
+    for (const auto& row : rows) {
+        RECT suggested = row.suggested;
+        Send(WM_DPICHANGED, MAKEWPARAM(row.dpi, row.dpi), (LPARAM)&suggested);
+        RECT rect;
+        GetWindowRect(window, &rect);
+        EXPECT_EQ(rect.right - rect.left, row.size) << row.dpi;
+        EXPECT_EQ(rect.bottom - rect.top, row.size) << row.dpi;
+        EXPECT_EQ((int)AppState.dpi, MulDiv(row.size, 96, 64)) << "the label's DPI";
+        if (row.taken) {
+            EXPECT_TRUE(EqualRect(&rect, &row.suggested)) << row.dpi;
+        } else {
+            EXPECT_GE(rect.left, work.left) << row.dpi;
+            EXPECT_LE(rect.right, work.right) << row.dpi;
+            EXPECT_GE(rect.top, work.top) << row.dpi;
+            EXPECT_LE(rect.bottom, work.bottom) << row.dpi;
+        }
+        int width = 0;
+        BitmapPixels(AppState.dialBitmap, &width);
+        EXPECT_EQ(width, row.size == 64 ? 65 : row.size) << row.dpi;
+        RECT box;
+        GetWindowRgnBox(window, &box);
+        EXPECT_NEAR(box.right - box.left, row.size, 1) << row.dpi;
+        EXPECT_EQ(AppState.settings.X, rect.left);
+        EXPECT_EQ(AppState.settings.Y, rect.top);
+    }
+    // The same DPI once more (a move within the monitor): nothing rebuilt.
+    HBITMAP dial = AppState.dialBitmap;
+    RECT again = {310, 300, 374, 364};
+    Send(WM_DPICHANGED, MAKEWPARAM(96, 96), (LPARAM)&again);
+    EXPECT_EQ(AppState.dialBitmap, dial);
 }

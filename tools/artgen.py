@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Draws Tavik's artwork and writes it in the formats the resource script takes.
 
-    artgen.py OUTDIR            writes tavik.ico, hand_open.cur, hand_grab.cur,
-                                dial_numerals.bmp and dial_plain.bmp
-    artgen.py OUTDIR --png DIR  also writes 8x zoomed PNG renders into DIR
+    artgen.py DIALART OUTDIR            writes tavik.ico, hand_open.cur, hand_grab.cur,
+                                        dial_numerals.bmp and dial_plain.bmp
+    artgen.py DIALART OUTDIR --png DIR  also writes 8x zoomed PNG renders into DIR
+
+DIALART is the dial tool of the native build (build/native/tools/dialart).
 
 The output is deterministic: the files under res/ are this script's output, and a
 test regenerates them and compares the bytes.
@@ -12,185 +14,41 @@ test regenerates them and compares the bytes.
 import math
 import os
 import struct
+import subprocess
 import sys
 import zlib
 
 # ---------------------------------------------------------------------------
 # Dial bitmaps: 65 x 64, 8 bits per pixel, 256-entry colour table, 252 used.
+# The dial itself is described once, in core/dialart.cpp, which the program also
+# draws at other sizes; the tool built from it (dialart) hands over its pixels.
 
 DIAL_WIDTH = 65  # the last column is black and never shown
 DIAL_HEIGHT = 64
 DIAL_USED_COLORS = 252
-SUPERSAMPLE = 4
-
-FACE_LIGHT = (36, 5, 235)
-FACE_CENTRE = (19, 0, 148)
-FACE_DARK = (7, 0, 59)
-TICK_LAVENDER = (153, 138, 249)
-TICK_OLIVE = (190, 190, 126)
-TICK_GREY = (109, 109, 109)
-TICK_TWELVE = (245, 245, 236)
-INNER_EDGE = (38, 34, 58)
-BEZEL_INNER_BAND = (165, 142, 93)
-BEZEL_DARK_BAND = (100, 90, 66)
-BEZEL_OUTER_BAND = (154, 130, 81)
-BEZEL_RIB_LIGHT = (182, 153, 86)
-BEZEL_RIB_DARK = (133, 108, 70)
-BEZEL_HIGHLIGHT = (220, 212, 170)
-OUTER_EDGE = (51, 40, 21)
 BLACK = (0, 0, 0)
-NUMERAL_TOP = (249, 249, 199)
-NUMERAL_MIDDLE = (249, 249, 148)
-NUMERAL_BOTTOM = (231, 231, 137)
-NUMERAL_ONE = (210, 210, 208)
-
-# Colours stored exactly; everything else is reduced to the rest of the table.
-EXACT_COLORS = [BLACK, NUMERAL_TOP, NUMERAL_MIDDLE, NUMERAL_BOTTOM, NUMERAL_ONE, TICK_TWELVE]
 
 
-def lerp(a, b, t):
-    return tuple(a[i] + (b[i] - a[i]) * t for i in range(3))
+def dial_tool_output(tool, *args):
+    return subprocess.run([tool] + list(args), check=True, stdout=subprocess.PIPE).stdout
 
 
-def clamp01(t):
-    return 0.0 if t < 0.0 else 1.0 if t > 1.0 else t
+def exact_colors(tool):
+    """Colours stored exactly; everything else is reduced to the rest of the table."""
+    lines = dial_tool_output(tool, "exact").decode().split("\n")
+    return [tuple(int(v) for v in line.split()) for line in lines if line.strip()]
 
 
-def face_color(dx, dy):
-    # Diagonal gradient, bright at the upper left, dark at the lower right.
-    t = (dx + dy) / (27.0 * math.sqrt(2.0))
-    if t < 0:
-        return lerp(FACE_CENTRE, FACE_LIGHT, clamp01(-t))
-    return lerp(FACE_CENTRE, FACE_DARK, clamp01(t))
-
-
-def tick_color(angle, hour):
-    if hour and angle == 0:
-        return TICK_TWELVE
-    # Light from the upper left: 1 facing it, -1 facing away.
-    light = (math.cos(angle) - math.sin(angle)) / math.sqrt(2.0)
-    if light > 0.0:
-        color = lerp(TICK_OLIVE, TICK_LAVENDER, clamp01(light * 2.0))
-    else:
-        color = lerp(TICK_OLIVE, TICK_GREY, clamp01(-light * 1.6))
-    if hour:
-        color = lerp(color, (255, 255, 255), 0.15)
-    return color
-
-
-def tick_at(dx, dy, r):
-    """The tick colour covering the point, or None."""
-    if r < 23.6 or r > 27.2:
-        return None
-    angle = math.atan2(dx, -dy) % (2 * math.pi)
-    index = int(round(angle / (math.pi / 30))) % 60
-    tick_angle = index * math.pi / 30
-    across = r * math.sin(angle - tick_angle)
-    hour = index % 5 == 0
-    inner = 24.0 if hour else 25.5
-    half_width = 1.0 if hour else 0.55
-    if abs(across) <= half_width and r >= inner:
-        return tick_color(tick_angle, hour)
-    return None
-
-
-def bezel_color(dx, dy, r):
-    angle = math.atan2(dx, -dy)
-    # Bands across the ring: light, dark, light.
-    if r < 29.0:
-        base = lerp(BEZEL_INNER_BAND, BEZEL_INNER_BAND, 0)
-    elif r < 30.0:
-        base = lerp(BEZEL_INNER_BAND, BEZEL_DARK_BAND, r - 29.0)
-    else:
-        base = lerp(BEZEL_DARK_BAND, BEZEL_OUTER_BAND, clamp01(r - 30.0))
-    # Fine ribs around the ring.
-    rib = math.sin(angle * 72.0)
-    if rib > 0.35:
-        base = lerp(base, BEZEL_RIB_LIGHT, 0.55)
-    elif rib < -0.35:
-        base = lerp(base, BEZEL_RIB_DARK, 0.55)
-    # The bezel is a hollow: its lower right catches the light.
-    light = (dx + dy) / (r * math.sqrt(2.0))
-    if light > 0.3:
-        base = lerp(base, BEZEL_HIGHLIGHT, clamp01((light - 0.3) * 1.1) * 0.8)
-    elif light < -0.3:
-        base = lerp(base, BEZEL_DARK_BAND, clamp01((-light - 0.3)) * 0.35)
-    return base
-
-
-def dial_sample(x, y):
-    dx = x - 32.0
-    dy = y - 32.0
-    r = math.hypot(dx, dy)
-    if r <= 27.0:
-        tick = tick_at(dx, dy, r)
-        return tick if tick is not None else face_color(dx, dy)
-    if r <= 27.3:
-        tick = tick_at(dx, dy, r)
-        return tick if tick is not None else lerp(face_color(dx, dy), INNER_EDGE, 0.5)
-    if r <= 28.4:
-        return INNER_EDGE
-    if r <= 31.5:
-        return bezel_color(dx, dy, r)
-    if r <= 32.0:
-        return OUTER_EDGE
-    if r <= 32.6:
-        return lerp(OUTER_EDGE, BLACK, (r - 32.0) / 0.6)
-    return BLACK
-
-
-# Numerals, eight pixels high. '#' is a stroke.
-GLYPHS = {
-    "1": [".##", "###", ".##", ".##", ".##", ".##", ".##", ".##"],
-    "2": [".####.", "##..##", "....##", "...##.", "..##..", ".##...", "##....", "######"],
-    "3": [".####.", "##..##", "....##", "..###.", "....##", "....##", "##..##", ".####."],
-    "6": ["..###.", ".##...", "##....", "#####.", "##..##", "##..##", "##..##", ".####."],
-    "9": [".####.", "##..##", "##..##", "##..##", ".#####", "....##", "...##.", ".###.."],
-}
-
-# Top-left corner of each glyph: 12 in columns 28-36, 3 in 49-54, 6 in 29-34,
-# 9 in 10-15; each eight rows high.
-NUMERALS = [("1", 28, 10), ("2", 31, 10), ("3", 49, 28), ("6", 29, 47), ("9", 10, 28)]
-
-
-def numeral_color(glyph, row):
-    if glyph == "1":
-        return NUMERAL_ONE
-    if row < 3:
-        return NUMERAL_TOP
-    if row < 6:
-        return NUMERAL_MIDDLE
-    return NUMERAL_BOTTOM
-
-
-def render_dial(numerals):
+def render_dial(tool, numerals):
+    data = dial_tool_output(tool, "64", "numerals" if numerals else "plain")
     pixels = []
-    step = 1.0 / SUPERSAMPLE
     for y in range(DIAL_HEIGHT):
         row = []
-        for x in range(DIAL_WIDTH):
-            if x >= 64:
-                row.append(BLACK)
-                continue
-            total = [0.0, 0.0, 0.0]
-            for sy in range(SUPERSAMPLE):
-                for sx in range(SUPERSAMPLE):
-                    c = dial_sample(x + (sx + 0.5) * step, y + (sy + 0.5) * step)
-                    total[0] += c[0]
-                    total[1] += c[1]
-                    total[2] += c[2]
-            n = SUPERSAMPLE * SUPERSAMPLE
-            color = tuple(int(round(v / n)) for v in total)
-            if max(color) <= 2:
-                color = BLACK
-            row.append(color)
+        for x in range(64):
+            b, g, r, _ = data[(y * 64 + x) * 4:(y * 64 + x) * 4 + 4]
+            row.append((r, g, b))
+        row.append(BLACK)
         pixels.append(row)
-    if numerals:
-        for glyph, left, top in NUMERALS:
-            for gy, line in enumerate(GLYPHS[glyph]):
-                for gx, mark in enumerate(line):
-                    if mark == "#":
-                        pixels[top + gy][left + gx] = numeral_color(glyph, gy)
     return pixels
 
 
@@ -236,9 +94,9 @@ def median_cut(colors, count):
     return palette, mapping
 
 
-def quantize(pixels):
+def quantize(pixels, exact_table):
     """A 256-entry colour table using exactly DIAL_USED_COLORS entries, and the indices."""
-    exact = [c for c in EXACT_COLORS if any(c in row for row in pixels)]
+    exact = [c for c in exact_table if any(c in row for row in pixels)]
     others = {}
     for row in pixels:
         for c in row:
@@ -463,15 +321,17 @@ def write(path, data):
 
 
 def main(argv):
-    if len(argv) not in (2, 4) or (len(argv) == 4 and argv[2] != "--png"):
+    if len(argv) not in (3, 5) or (len(argv) == 5 and argv[3] != "--png"):
         sys.stderr.write(__doc__)
         return 2
-    out = argv[1]
+    tool = argv[1]
+    out = argv[2]
+    exact = exact_colors(tool)
     os.makedirs(out, exist_ok=True)
     dials = {}
     for name, numerals in (("dial_numerals", True), ("dial_plain", False)):
-        pixels = render_dial(numerals)
-        table, indices = quantize(pixels)
+        pixels = render_dial(tool, numerals)
+        table, indices = quantize(pixels, exact)
         write(os.path.join(out, name + ".bmp"), bitmap_file(table, indices))
         dials[name] = [[table[i] for i in row] for row in indices]
     icon = render_icon()
@@ -480,8 +340,8 @@ def main(argv):
     for name, grid in cursors.items():
         write(os.path.join(out, name + ".cur"), cursor_file(grid))
 
-    if len(argv) == 4:
-        docs = argv[3]
+    if len(argv) == 5:
+        docs = argv[4]
         os.makedirs(docs, exist_ok=True)
         for name, pixels in dials.items():
             rows = [[c + (255,) for c in row[:64]] for row in pixels]

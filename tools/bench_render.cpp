@@ -7,12 +7,14 @@
 #include "app.h"
 #include "hands.h"
 #include "render.h"
+#include "screen.h"
 #include "state.h"
 #include "wndproc.h"
 
 #include <commctrl.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <algorithm>
 #include <vector>
@@ -38,6 +40,7 @@ struct Case {
 
 static HWND Window;
 static HDC WindowDC;
+static int Size = DIAL_SIZE; // the dial's side: 64 at 96 DPI
 
 static SYSTEMTIME TimeOf(int i)
 {
@@ -56,12 +59,12 @@ static void RequiredCalls(int i)
     HDC buffer = CreateCompatibleDC(WindowDC);
     HDC source = CreateCompatibleDC(WindowDC);
     HGDIOBJ oldSource = SelectObject(source, AppState.dialBitmap);
-    HBITMAP scratch = CreateCompatibleBitmap(source, DIAL_SIZE, DIAL_SIZE); // like the dial
+    HBITMAP scratch = CreateCompatibleBitmap(source, Size, Size); // like the dial
     HGDIOBJ oldBuffer = SelectObject(buffer, scratch);
-    BitBlt(buffer, 0, 0, DIAL_SIZE, DIAL_SIZE, source, 0, 0, SRCCOPY);
+    BitBlt(buffer, 0, 0, Size, Size, source, 0, 0, SRCCOPY);
     SelectObject(source, oldSource);
     DeleteDC(source);
-    const int widths[] = {3, 2, 1};
+    const int widths[] = {3 * Size / DIAL_SIZE, 2 * Size / DIAL_SIZE, Size / DIAL_SIZE};
     HGDIOBJ oldPen = nullptr;
     for (int hand = 0; hand < 3; hand++) {
         HPEN pen = CreatePen(PS_SOLID, widths[hand], 0x00C0FFFF);
@@ -71,11 +74,12 @@ static void RequiredCalls(int i)
         } else {
             DeleteObject(previous);
         }
-        MoveToEx(buffer, 32, 32, nullptr);
-        LineTo(buffer, 32 + (i + hand * 7) % 25, 8 + hand * 4);
+        int scale = Size / DIAL_SIZE;
+        MoveToEx(buffer, 32 * scale, 32 * scale, nullptr);
+        LineTo(buffer, (32 + (i + hand * 7) % 25) * scale, (8 + hand * 4) * scale);
     }
     DeleteObject(SelectObject(buffer, oldPen));
-    BitBlt(WindowDC, 0, 0, DIAL_SIZE, DIAL_SIZE, buffer, 0, 0, SRCCOPY);
+    BitBlt(WindowDC, 0, 0, Size, Size, buffer, 0, 0, SRCCOPY);
     SelectObject(buffer, oldBuffer);
     DeleteObject(scratch);
     DeleteDC(buffer);
@@ -133,17 +137,63 @@ static double OneRun(const Case& c)
     return (Now() - start) / c.repetitions * 1e6;
 }
 
-int main()
+// The program's own start-up, in-process: prepared, shown, painted, destroyed.
+// At the larger scale the clock is moved to a screen of that DPI right after it
+// is prepared, so its dial is built twice: an upper bound of the start-up there.
+static double StartUpOnce(HINSTANCE instance, UINT dpi)
 {
+    double start = Now();
+    memset(&AppState, 0, sizeof AppState);
+    HWND window = PrepareClock(instance, nullptr);
+    if (dpi != AppState.dpi) {
+        int size = ScaleForDpi(DIAL_SIZE, dpi);
+        RECT rect = {0, 0, size, size};
+        SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), (LPARAM)&rect);
+    }
+    ShowWindow(window, SW_SHOWNA);
+    UpdateWindow(window);
+    DestroyWindow(window);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    return (Now() - start) * 1e3;
+}
+
+static void StartUpAtBothScales(HINSTANCE instance)
+{
+    UINT dpi = (UINT)MulDiv(96, Size, DIAL_SIZE);
+    std::vector<double> base, scaled;
+    for (int run = 0; run < 21; run++) { // interleaved
+        base.push_back(StartUpOnce(instance, 96));
+        scaled.push_back(StartUpOnce(instance, dpi));
+    }
+    std::sort(base.begin(), base.end());
+    std::sort(scaled.begin(), scaled.end());
+    printf("\n%-42s %9s %9s %9s %9s\n", "start-up (ms, 21 interleaved runs)", "min", "median",
+           "max", "x 100 %");
+    printf("%-42s %9.3f %9.3f %9.3f %9.2f\n", "at 100 %, dial 64", base[0], base[10], base[20],
+           1.0);
+    printf("at %3u %%, dial %3d, built twice %17.3f %9.3f %9.3f %9.2f\n", dpi * 100 / 96, Size,
+           scaled[0], scaled[10], scaled[20], scaled[10] / base[10]);
+}
+
+// bench_render [SIZE]: the dial at SIZE pixels (64, or 128 for 200 %).
+int main(int argc, char** argv)
+{
+    if (argc > 1) {
+        Size = atoi(argv[1]);
+    }
     InitCommonControls();
     HINSTANCE instance = GetModuleHandleA(nullptr);
     RegisterMainClass(instance);
     AppState.hInstance = instance;
     AppState.sysInitMessage = RegisterWindowMessageA("WM_SYSINIT");
+    AppState.dpi = (UINT)MulDiv(96, Size, DIAL_SIZE);
+    AppState.dialSize = Size;
     AppState.settings.Hours = AppState.settings.Minutes = AppState.settings.Seconds =
         AppState.settings.Date = 0x00C0FFFF;
-    Window = CreateWindowExA(WS_EX_TOOLWINDOW, "TavikApp", "Tavik", WS_POPUP, 0, 0, DIAL_SIZE,
-                             DIAL_SIZE, nullptr, nullptr, instance, nullptr);
+    Window = CreateWindowExA(WS_EX_TOOLWINDOW, "TavikApp", "Tavik", WS_POPUP, 0, 0, Size, Size,
+                             nullptr, nullptr, instance, nullptr);
     AppState.mainWindow = Window;
     SendMessageA(Window, AppState.sysInitMessage, 0, 0);
     KillTimer(Window, AppState.timerId);
@@ -153,7 +203,7 @@ int main()
 
     KeptBuffer = CreateCompatibleDC(WindowDC);
     KeptSource = CreateCompatibleDC(WindowDC);
-    KeptScratch = CreateCompatibleBitmap(WindowDC, DIAL_SIZE, DIAL_SIZE);
+    KeptScratch = CreateCompatibleBitmap(WindowDC, Size, Size);
     const Case cases[] = {
         {"floor: the GDI calls any draw must make", 2000, RequiredCalls},
         {"  of it: the two bitmap selections", 2000, SelectionsOnly},
@@ -187,5 +237,8 @@ int main()
     DeleteDC(KeptBuffer);
     ReleaseDC(Window, WindowDC);
     DestroyWindow(Window);
+    if (Size != DIAL_SIZE) {
+        StartUpAtBothScales(instance);
+    }
     return 0;
 }

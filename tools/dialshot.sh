@@ -1,6 +1,7 @@
 #!/bin/sh
 # Pictures for the README, from the real program. Renders the dial at 10:10:20 on
-# 8 December, without and with the date label, as 4x zoomed PNGs, and takes a
+# 8 December, without and with the date label, as 4x zoomed PNGs, the same at
+# 200 % (192 DPI, 128 x 128) as 2x zoomed PNGs, and takes a
 # screenshot of the running Tavik.exe, its tooltip shown, on a desktop-coloured
 # backdrop. Needs a display of its own (xvfb-run -a -s "-screen 0 640x480x24").
 set -eu
@@ -12,6 +13,10 @@ tools/wine-run.sh "$build/tools/dialshot.exe" 10:10:20 8.12 0 "Z:$tmp/numerals.b
 tools/wine-run.sh "$build/tools/dialshot.exe" 10:10:20 8.12 1 "Z:$tmp/label.bmp"
 convert "$tmp/numerals.bmp" -filter point -resize 400% docs/clock-101020.png
 convert "$tmp/label.bmp" -filter point -resize 400% docs/clock-101020-date.png
+tools/wine-run.sh "$build/tools/dialshot.exe" 10:10:20 8.12 0 "Z:$tmp/numerals2.bmp" 192
+tools/wine-run.sh "$build/tools/dialshot.exe" 10:10:20 8.12 1 "Z:$tmp/label2.bmp" 192
+convert "$tmp/numerals2.bmp" -filter point -resize 200% docs/clock-101020-200.png
+convert "$tmp/label2.bmp" -filter point -resize 200% docs/clock-101020-date-200.png
 
 xsetroot -solid '#3a6ea5'
 printf '[Position]\r\nX=96\r\nY=24\r\nShowDate=1\r\n' >"$WINEPREFIX/drive_c/windows/tavik.ini"
@@ -32,4 +37,4 @@ tools/wine-run.sh taskkill /im Tavik.exe >/dev/null 2>&1
 wait $clock
 tools/wine-server.sh stop
 rm -rf "$tmp"
-echo "docs/clock-101020.png docs/clock-101020-date.png docs/running-clock.png"
+echo "docs/clock-101020*.png docs/running-clock.png"

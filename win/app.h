@@ -3,9 +3,11 @@
 
 #include <windows.h>
 
-// Where the 64 x 64 window goes for a stored top-left corner: unchanged when any
-// part of the square lies on a monitor, else inside the nearest monitor's work area.
-POINT PlaceOnScreen(int x, int y);
-
 // Registers the window class "TavikApp" with MainWindowProc.
 void RegisterMainClass(HINSTANCE instance);
+
+// Start-up up to the first showing: common controls, cursors, class, message,
+// settings, the hidden window sized for its monitor's DPI at its stored place
+// (brought onto a monitor), its tooltip, and its set-up. The main window, or
+// null if it could not be created.
+HWND PrepareClock(HINSTANCE instance, HINSTANCE previous);

@@ -3,14 +3,16 @@
 #include "render.h"
 
 #include "datetext.h"
+#include "dialart.h"
 #include "hands.h"
 #include "resource.h"
 #include "state.h"
 
+#include <stdlib.h>
 #include <string.h>
 
-// Where the day.month label goes: one line, centred, its top at y = 35.
-static const RECT LABEL_RECT = {0, 35, DIAL_SIZE, DIAL_SIZE};
+// Where the day.month label goes on the 64-pixel dial: one line, centred, its top at y = 35.
+const int LABEL_TOP = 35;
 // The face shown when there is no dial bitmap to draw on.
 static const COLORREF FALLBACK_FACE = RGB(19, 0, 96);
 
@@ -32,10 +34,10 @@ static void FillLabelFont(LOGFONTA* font, int pixelsPerInchY)
     strcpy(font->lfFaceName, "Arial");
 }
 
-void PaintDialLabel(HDC dc, const SYSTEMTIME& date, COLORREF color)
+void PaintDialLabel(HDC dc, const SYSTEMTIME& date, COLORREF color, UINT dpi, int size)
 {
     LOGFONTA fontRecord;
-    FillLabelFont(&fontRecord, GetDeviceCaps(dc, LOGPIXELSY));
+    FillLabelFont(&fontRecord, (int)dpi);
     HFONT font = CreateFontIndirectA(&fontRecord);
     HGDIOBJ oldFont = SelectObject(dc, font);
     SetTextColor(dc, color);
@@ -43,11 +45,37 @@ void PaintDialLabel(HDC dc, const SYSTEMTIME& date, COLORREF color)
 
     char text[DIAL_DATE_SIZE];
     FormatDialDate(date, text);
-    RECT rect = LABEL_RECT;
+    RECT rect = {0, MulDiv(LABEL_TOP, size, DIAL_SIZE), size, size};
     DrawTextA(dc, text, (int)strlen(text), &rect, DT_SINGLELINE | DT_CENTER);
 
     SelectObject(dc, oldFont);
     DeleteObject(font);
+}
+
+// The dial drawn at size pixels from its description, as a bitmap of the screen's format.
+static HBITMAP DrawDialBitmap(int size, bool numerals)
+{
+    uint32_t* pixels = (uint32_t*)malloc((size_t)size * size * sizeof *pixels);
+    if (pixels == nullptr) {
+        return nullptr;
+    }
+    RenderDial(size, numerals, pixels);
+    BITMAPINFO info;
+    memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size; // top-down, as RenderDial writes the rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+    if (bitmap != nullptr) {
+        SetDIBits(screen, bitmap, 0, (UINT)size, pixels, &info, DIB_RGB_COLORS);
+    }
+    ReleaseDC(nullptr, screen);
+    free(pixels);
+    return bitmap;
 }
 
 void BuildDialBitmapOn(const SYSTEMTIME& localTime)
@@ -56,12 +84,18 @@ void BuildDialBitmapOn(const SYSTEMTIME& localTime)
     if (memory == nullptr) {
         return;
     }
-    int resource = AppState.settings.ShowDate ? IDB_DIAL_PLAIN : IDB_DIAL_NUMERALS;
-    AppState.dialBitmap = LoadBitmapA(AppState.hInstance, MAKEINTRESOURCEA(resource));
+    bool label = AppState.settings.ShowDate != 0;
+    int size = AppState.dialSize;
+    if (size == DIAL_SIZE) {
+        int resource = label ? IDB_DIAL_PLAIN : IDB_DIAL_NUMERALS;
+        AppState.dialBitmap = LoadBitmapA(AppState.hInstance, MAKEINTRESOURCEA(resource));
+    } else {
+        AppState.dialBitmap = DrawDialBitmap(size, !label);
+    }
     if (AppState.dialBitmap != nullptr) {
         HGDIOBJ oldBitmap = SelectObject(memory, AppState.dialBitmap);
-        if (AppState.settings.ShowDate) {
-            PaintDialLabel(memory, localTime, AppState.settings.Date);
+        if (label) {
+            PaintDialLabel(memory, localTime, AppState.settings.Date, AppState.dpi, size);
         }
         SelectObject(memory, oldBitmap);
     }
@@ -85,19 +119,19 @@ void DeleteDialBitmap()
 
 // Fills the buffer's square with the dial: the dial bitmap, or a plain dark face
 // when there is none. Returns the scratch bitmap now selected into buffer.
-static HBITMAP ComposeDial(HDC targetDC, HDC buffer, HDC source, HGDIOBJ* oldBufferBitmap)
+static HBITMAP ComposeDial(HDC targetDC, HDC buffer, HDC source, int size, HGDIOBJ* oldBufferBitmap)
 {
     HBITMAP scratch;
     if (AppState.dialBitmap != nullptr) {
         HGDIOBJ oldSourceBitmap = SelectObject(source, AppState.dialBitmap);
-        scratch = CreateCompatibleBitmap(source, DIAL_SIZE, DIAL_SIZE);
+        scratch = CreateCompatibleBitmap(source, size, size);
         *oldBufferBitmap = SelectObject(buffer, scratch);
-        BitBlt(buffer, 0, 0, DIAL_SIZE, DIAL_SIZE, source, 0, 0, SRCCOPY);
+        BitBlt(buffer, 0, 0, size, size, source, 0, 0, SRCCOPY);
         SelectObject(source, oldSourceBitmap);
     } else {
-        scratch = CreateCompatibleBitmap(targetDC, DIAL_SIZE, DIAL_SIZE);
+        scratch = CreateCompatibleBitmap(targetDC, size, size);
         *oldBufferBitmap = SelectObject(buffer, scratch);
-        RECT square = {0, 0, DIAL_SIZE, DIAL_SIZE};
+        RECT square = {0, 0, size, size};
         HBRUSH face = CreateSolidBrush(FALLBACK_FACE);
         FillRect(buffer, &square, face);
         DeleteObject(face);
@@ -125,8 +159,9 @@ static void DrawHandLines(HDC buffer, const HandSegment hands[HAND_COUNT])
 
 void DrawHands(HDC targetDC, const SYSTEMTIME& time)
 {
+    int size = AppState.dialSize;
     HandSegment hands[HAND_COUNT];
-    ComputeHands(time, AppState.settings, hands);
+    ComputeHandsAt(time, AppState.settings, size, hands);
 
     HDC buffer = CreateCompatibleDC(targetDC);
     if (buffer == nullptr) {
@@ -138,11 +173,11 @@ void DrawHands(HDC targetDC, const SYSTEMTIME& time)
         return;
     }
     HGDIOBJ oldBufferBitmap = nullptr;
-    HBITMAP scratch = ComposeDial(targetDC, buffer, source, &oldBufferBitmap);
+    HBITMAP scratch = ComposeDial(targetDC, buffer, source, size, &oldBufferBitmap);
     DeleteDC(source);
 
     DrawHandLines(buffer, hands);
-    BitBlt(targetDC, 0, 0, DIAL_SIZE, DIAL_SIZE, buffer, 0, 0, SRCCOPY);
+    BitBlt(targetDC, 0, 0, size, size, buffer, 0, 0, SRCCOPY);
 
     SelectObject(buffer, oldBufferBitmap);
     DeleteObject(scratch);

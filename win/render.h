@@ -7,11 +7,14 @@
 // Character height in pixels of the 8-point date label at the given vertical DPI.
 int LabelFontHeight(int pixelsPerInchY);
 
-// Paints the day.month label of date into the 64 x 64 dial held by dc.
-void PaintDialLabel(HDC dc, const SYSTEMTIME& date, COLORREF color);
+// Paints the day.month label of date into the dial of size pixels held by dc,
+// in a font of 8 points at dpi.
+void PaintDialLabel(HDC dc, const SYSTEMTIME& date, COLORREF color, UINT dpi, int size);
 
-// Loads the dial (numerals, or plain with the label of today when ShowDate is on)
-// into AppState.dialBitmap. The caller has released the previous one.
+// The dial at AppState.dialSize (numerals, or plain with the label of today when
+// ShowDate is on) into AppState.dialBitmap: at 64 pixels loaded from the
+// resources, at any other size drawn from the dial's description, never a
+// bitmap enlarged. The caller has released the previous one.
 void BuildDialBitmap();
 // The same with the label of a given local date.
 void BuildDialBitmapOn(const SYSTEMTIME& localTime);
@@ -19,7 +22,8 @@ void BuildDialBitmapOn(const SYSTEMTIME& localTime);
 // Deletes AppState.dialBitmap, if any, and clears the field.
 void DeleteDialBitmap();
 
-// Dial and hands of time, into the square (0, 0)-(63, 63) of targetDC.
+// Dial and hands of time, into the square (0, 0) to (size - 1, size - 1) of
+// targetDC, size being AppState.dialSize.
 void DrawHands(HDC targetDC, const SYSTEMTIME& time);
 
 // DrawHands with the current local time.

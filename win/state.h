@@ -16,6 +16,8 @@ struct ShellState {
     HWND tooltipWindow;
     DialSettings settings;
     HBITMAP dialBitmap;                     // never a deleted handle: whoever deletes it clears it
+    UINT dpi;                               // of the monitor the clock is on
+    int dialSize;                           // the window's side: 64 at 96 DPI
     wchar_t tooltipText[TOOLTIP_TEXT_SIZE]; // wide: the long date in any language
     UINT sysInitMessage;
     HCURSOR cursorOpen;

@@ -4,6 +4,7 @@
 #include "hands.h"
 #include "render.h"
 #include "resource.h"
+#include "screen.h"
 #include "settings.h"
 #include "state.h"
 #include "tooltip.h"
@@ -111,11 +112,17 @@ static void ApplyOnTop(HWND window)
     SetTooltipOwner(window);
 }
 
+// Cuts the window to the dial's circle; the window owns the region from then on.
+static void SetDialRegion(HWND window)
+{
+    HRGN region = CreateEllipticRgn(0, 0, AppState.dialSize, AppState.dialSize);
+    SetWindowRgn(window, region, TRUE);
+}
+
 static void OnSysInit(HWND window)
 {
     AppState.setUpDone = 1;
-    HRGN region = CreateEllipticRgn(0, 0, DIAL_SIZE, DIAL_SIZE);
-    SetWindowRgn(window, region, TRUE); // the window owns the region from now on
+    SetDialRegion(window);
     AppState.timerId = SetTimer(window, TICK_TIMER_ID, TICK_PERIOD_MS, nullptr);
     BuildDialBitmap();
     if (AppState.settings.OnTop) {
@@ -288,6 +295,25 @@ static LRESULT OnNotify(HWND window, const NMHDR* header)
     return PlaceTooltip(AppState.tooltipWindow, window) ? TRUE : 0; // 0: the control places it
 }
 
+// Moved onto a monitor of another scale (per monitor awareness, "WM_DPICHANGED"):
+// the window takes the suggested rectangle, kept whole on screen and at the
+// dial's size for the new DPI, and the dial is rebuilt at that size, once.
+static void OnDpiChanged(HWND window, WPARAM dpis, const RECT* suggested)
+{
+    UINT dpi = SaneDpi(HIWORD(dpis));
+    int size = DialPixels(dpi, WorkAreaNear(*suggested));
+    POINT place = PlaceOnScreen(suggested->left, suggested->top, size);
+    bool rebuild = dpi != AppState.dpi || size != AppState.dialSize;
+    AppState.dpi = dpi;
+    AppState.dialSize = size;
+    SetWindowPos(window, nullptr, place.x, place.y, size, size, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (rebuild) {
+        SetDialRegion(window);
+        RebuildDial();
+        Redraw(window);
+    }
+}
+
 static LRESULT OnSizeMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     bool entering = message == WM_ENTERSIZEMOVE;
@@ -345,6 +371,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_NOTIFY:
         return OnNotify(window, (const NMHDR*)lParam);
+    case WM_DPICHANGED:
+        OnDpiChanged(window, wParam, (const RECT*)lParam);
+        return 0;
     case WM_ENTERSIZEMOVE:
     case WM_EXITSIZEMOVE:
         return OnSizeMove(window, message, wParam, lParam);

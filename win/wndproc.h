@@ -5,6 +5,10 @@
 
 #include <commdlg.h>
 
+#ifndef WM_DPICHANGED
+const UINT WM_DPICHANGED = 0x02E0; // Windows 8.1 on
+#endif
+
 const UINT_PTR TICK_TIMER_ID = 12345;
 const UINT TICK_PERIOD_MS = 200;
 

@@ -1,0 +1,311 @@
+// The dial: a deep blue face lit from the upper left, 60 ticks, a ribbed gold
+// bezel, and pixel numerals. Coordinates are those of the 64-unit dial.
+#include "dialart.h"
+
+#include <math.h>
+
+struct Color {
+    double r, g, b;
+};
+
+static const Color FACE_LIGHT = {36, 5, 235};
+static const Color FACE_CENTRE = {19, 0, 148};
+static const Color FACE_DARK = {7, 0, 59};
+static const Color TICK_LAVENDER = {153, 138, 249};
+static const Color TICK_OLIVE = {190, 190, 126};
+static const Color TICK_GREY = {109, 109, 109};
+static const Color TICK_TWELVE = {245, 245, 236};
+static const Color INNER_EDGE = {38, 34, 58};
+static const Color BEZEL_INNER_BAND = {165, 142, 93};
+static const Color BEZEL_DARK_BAND = {100, 90, 66};
+static const Color BEZEL_OUTER_BAND = {154, 130, 81};
+static const Color BEZEL_RIB_LIGHT = {182, 153, 86};
+static const Color BEZEL_RIB_DARK = {133, 108, 70};
+static const Color BEZEL_HIGHLIGHT = {220, 212, 170};
+static const Color OUTER_EDGE = {51, 40, 21};
+static const Color WHITE = {255, 255, 255};
+static const Color BLACK = {0, 0, 0};
+static const Color NUMERAL_TOP = {249, 249, 199};
+static const Color NUMERAL_MIDDLE = {249, 249, 148};
+static const Color NUMERAL_BOTTOM = {231, 231, 137};
+static const Color NUMERAL_ONE = {210, 210, 208};
+
+static const double PI = 3.141592653589793;
+static const double SQRT2 = 1.4142135623730951;
+
+static Color Lerp(const Color& a, const Color& b, double t)
+{
+    Color c = {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+    return c;
+}
+
+static double Clamp01(double t)
+{
+    return t < 0.0 ? 0.0 : (t > 1.0 ? 1.0 : t);
+}
+
+// A diagonal gradient, bright at the upper left, dark at the lower right.
+static Color FaceColor(double dx, double dy)
+{
+    double t = (dx + dy) / (27.0 * SQRT2);
+    if (t < 0) {
+        return Lerp(FACE_CENTRE, FACE_LIGHT, Clamp01(-t));
+    }
+    return Lerp(FACE_CENTRE, FACE_DARK, Clamp01(t));
+}
+
+static Color TickColor(double angle, bool hour)
+{
+    if (hour && angle == 0) {
+        return TICK_TWELVE;
+    }
+    // Light from the upper left: 1 facing it, -1 facing away.
+    double light = (cos(angle) - sin(angle)) / SQRT2;
+    Color color = light > 0.0 ? Lerp(TICK_OLIVE, TICK_LAVENDER, Clamp01(light * 2.0))
+                              : Lerp(TICK_OLIVE, TICK_GREY, Clamp01(-light * 1.6));
+    return hour ? Lerp(color, WHITE, 0.15) : color;
+}
+
+// The remainder with the divisor's sign, as a floored modulo gives it.
+static double FlooredMod(double value, double divisor)
+{
+    double mod = fmod(value, divisor);
+    if (mod != 0 && (mod < 0) != (divisor < 0)) {
+        mod += divisor;
+    }
+    return mod;
+}
+
+// The colours of the 60 ticks, as TickColor gives them.
+struct TickColors {
+    Color of[60];
+};
+
+static void FillTickColors(TickColors* ticks)
+{
+    for (int index = 0; index < 60; index++) {
+        ticks->of[index] = TickColor(index * PI / 30, index % 5 == 0);
+    }
+}
+
+// The tick covering the point, if any.
+static bool TickAt(double dx, double dy, double r, const TickColors& ticks, Color* color)
+{
+    if (r < 23.6 || r > 27.2) {
+        return false;
+    }
+    double angle = FlooredMod(atan2(dx, -dy), 2 * PI);
+    int index = (int)nearbyint(angle / (PI / 30)) % 60;
+    double tickAngle = index * PI / 30;
+    double across = r * sin(angle - tickAngle);
+    bool hour = index % 5 == 0;
+    double inner = hour ? 24.0 : 25.5;
+    double halfWidth = hour ? 1.0 : 0.55;
+    if (fabs(across) <= halfWidth && r >= inner) {
+        *color = ticks.of[index];
+        return true;
+    }
+    return false;
+}
+
+static Color BezelColor(double dx, double dy, double r)
+{
+    double angle = atan2(dx, -dy);
+    // Bands across the ring: light, dark, light.
+    Color base;
+    if (r < 29.0) {
+        base = Lerp(BEZEL_INNER_BAND, BEZEL_INNER_BAND, 0);
+    } else if (r < 30.0) {
+        base = Lerp(BEZEL_INNER_BAND, BEZEL_DARK_BAND, r - 29.0);
+    } else {
+        base = Lerp(BEZEL_DARK_BAND, BEZEL_OUTER_BAND, Clamp01(r - 30.0));
+    }
+    // Fine ribs around the ring.
+    double rib = sin(angle * 72.0);
+    if (rib > 0.35) {
+        base = Lerp(base, BEZEL_RIB_LIGHT, 0.55);
+    } else if (rib < -0.35) {
+        base = Lerp(base, BEZEL_RIB_DARK, 0.55);
+    }
+    // The bezel is a hollow: its lower right catches the light.
+    double light = (dx + dy) / (r * SQRT2);
+    if (light > 0.3) {
+        base = Lerp(base, BEZEL_HIGHLIGHT, Clamp01((light - 0.3) * 1.1) * 0.8);
+    } else if (light < -0.3) {
+        base = Lerp(base, BEZEL_DARK_BAND, Clamp01(-light - 0.3) * 0.35);
+    }
+    return base;
+}
+
+static Color DialSample(double x, double y, const TickColors& ticks)
+{
+    double dx = x - 32.0;
+    double dy = y - 32.0;
+    double r = hypot(dx, dy);
+    Color tick;
+    if (r <= 27.0) {
+        return TickAt(dx, dy, r, ticks, &tick) ? tick : FaceColor(dx, dy);
+    }
+    if (r <= 27.3) {
+        return TickAt(dx, dy, r, ticks, &tick) ? tick : Lerp(FaceColor(dx, dy), INNER_EDGE, 0.5);
+    }
+    if (r <= 28.4) {
+        return INNER_EDGE;
+    }
+    if (r <= 31.5) {
+        return BezelColor(dx, dy, r);
+    }
+    if (r <= 32.0) {
+        return OUTER_EDGE;
+    }
+    if (r <= 32.6) {
+        return Lerp(OUTER_EDGE, BLACK, (r - 32.0) / 0.6);
+    }
+    return BLACK;
+}
+
+// Numerals eight units high; '#' is a stroke.
+struct Glyph {
+    const char* rows[8];
+};
+static const Glyph ONE = {{".##", "###", ".##", ".##", ".##", ".##", ".##", ".##"}};
+static const Glyph TWO = {
+    {".####.", "##..##", "....##", "...##.", "..##..", ".##...", "##....", "######"}};
+static const Glyph THREE = {
+    {".####.", "##..##", "....##", "..###.", "....##", "....##", "##..##", ".####."}};
+static const Glyph SIX = {
+    {"..###.", ".##...", "##....", "#####.", "##..##", "##..##", "##..##", ".####."}};
+static const Glyph NINE = {
+    {".####.", "##..##", "##..##", "##..##", ".#####", "....##", "...##.", ".###.."}};
+
+// Top-left corner of each glyph: 12 in columns 28-36, 3 in 49-54, 6 in 29-34, 9 in 10-15.
+static const struct {
+    const Glyph* glyph;
+    int left, top;
+} NUMERALS[] = {{&ONE, 28, 10}, {&TWO, 31, 10}, {&THREE, 49, 28}, {&SIX, 29, 47}, {&NINE, 10, 28}};
+
+static bool NumeralAt(double x, double y, Color* color)
+{
+    for (const auto& numeral : NUMERALS) {
+        int gx = (int)floor(x) - numeral.left;
+        int gy = (int)floor(y) - numeral.top;
+        if (gy < 0 || gy >= 8 || gx < 0 || gx >= 6) {
+            continue;
+        }
+        const char* row = numeral.glyph->rows[gy];
+        int width = 0;
+        while (row[width] != '\0') {
+            width++;
+        }
+        if (gx < width && row[gx] == '#') {
+            *color = numeral.glyph == &ONE ? NUMERAL_ONE
+                     : gy < 3              ? NUMERAL_TOP
+                     : gy < 6              ? NUMERAL_MIDDLE
+                                           : NUMERAL_BOTTOM;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether a footprint in dial units (x0, y0)-(x1, y1) touches a numeral's box.
+static bool NearNumeral(double x0, double y0, double x1, double y1)
+{
+    for (const auto& numeral : NUMERALS) {
+        double right = numeral.left + 6, bottom = numeral.top + 8;
+        if (x1 >= numeral.left && x0 <= right && y1 >= numeral.top && y0 <= bottom) {
+            return true;
+        }
+    }
+    return false;
+}
+
+static Color SampledPixel(int x, int y, int n, double unit, bool numerals, const TickColors& ticks)
+{
+    double step = 1.0 / n;
+    Color sum = {0, 0, 0};
+    for (int sy = 0; sy < n; sy++) {
+        for (int sx = 0; sx < n; sx++) {
+            double u = (x + (sx + 0.5) * step) * unit;
+            double v = (y + (sy + 0.5) * step) * unit;
+            Color c;
+            if (!numerals || !NumeralAt(u, v, &c)) {
+                c = DialSample(u, v, ticks);
+            }
+            sum.r += c.r;
+            sum.g += c.g;
+            sum.b += c.b;
+        }
+    }
+    Color mean = {sum.r / (n * n), sum.g / (n * n), sum.b / (n * n)};
+    return mean;
+}
+
+// A pixel of the dial: the mean of its n x n samples. Where that mean is known
+// without them it is taken at once (larger sizes only; the 64-pixel artwork is
+// always sampled): black outside the bezel, and on the face away from ticks and
+// numerals, whose gradient is linear on either side of its diagonal, the colour
+// at the pixel's centre.
+static Color DialPixel(int x, int y, int n, double unit, bool numerals, bool shortcuts,
+                       const TickColors& ticks)
+{
+    double x0 = x * unit - 32.0, y0 = y * unit - 32.0, x1 = x0 + unit, y1 = y0 + unit;
+    if (shortcuts) {
+        double nearX = x0 > 0 ? x0 : (x1 < 0 ? x1 : 0), nearY = y0 > 0 ? y0 : (y1 < 0 ? y1 : 0);
+        double farX = fabs(x0) > fabs(x1) ? x0 : x1, farY = fabs(y0) > fabs(y1) ? y0 : y1;
+        bool oneSide = (x0 + y0 < 0) == (x1 + y1 < 0);
+        if (hypot(nearX, nearY) > 32.6) {
+            return BLACK;
+        }
+        if (hypot(farX, farY) < 23.6 && oneSide &&
+            !(numerals && NearNumeral(x0 + 32, y0 + 32, x1 + 32, y1 + 32))) {
+            return FaceColor((x0 + x1) / 2, (y0 + y1) / 2);
+        }
+    }
+    return SampledPixel(x, y, n, unit, numerals, ticks);
+}
+
+int DialSamplesPerPixel(int size)
+{
+    int samples = size > 0 ? (4 * 64 + size - 1) / size : 4;
+    return samples < 1 ? 1 : samples;
+}
+
+static uint32_t Channel(double mean)
+{
+    return (uint32_t)nearbyint(mean); // halves to even, as the artwork rounds
+}
+
+void RenderDial(int size, bool numerals, uint32_t* pixels)
+{
+    int n = DialSamplesPerPixel(size);
+    double unit = 64.0 / size; // dial units per pixel
+    TickColors ticks;
+    FillTickColors(&ticks);
+    for (int y = 0; y < size; y++) {
+        for (int x = 0; x < size; x++) {
+            Color c = DialPixel(x, y, n, unit, numerals, size != 64, ticks);
+            uint32_t red = Channel(c.r), green = Channel(c.g), blue = Channel(c.b);
+            if (red <= 2 && green <= 2 && blue <= 2) {
+                red = green = blue = 0;
+            }
+            pixels[y * size + x] = blue | green << 8 | red << 16;
+        }
+    }
+}
+
+static uint32_t Packed(const Color& c)
+{
+    return (uint32_t)c.b | (uint32_t)c.g << 8 | (uint32_t)c.r << 16;
+}
+
+int DialExactColors(uint32_t colors[8])
+{
+    const Color* exact[] = {&BLACK,          &NUMERAL_TOP, &NUMERAL_MIDDLE,
+                            &NUMERAL_BOTTOM, &NUMERAL_ONE, &TICK_TWELVE};
+    int count = 0;
+    for (const Color* color : exact) {
+        colors[count++] = Packed(*color);
+    }
+    return count;
+}

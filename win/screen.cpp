@@ -1,0 +1,83 @@
+// Monitors, DPI and the clock's place and size on them.
+#include "screen.h"
+
+#include "hands.h"
+
+#include <limits.h>
+
+UINT SaneDpi(UINT dpi)
+{
+    return dpi < MIN_DPI ? MIN_DPI : (dpi > MAX_DPI ? MAX_DPI : dpi);
+}
+
+int ScaleForDpi(int value, UINT dpi)
+{
+    return MulDiv(value, (int)dpi, (int)BASE_DPI);
+}
+
+int DialPixels(UINT dpi, const RECT& work)
+{
+    int size = ScaleForDpi(DIAL_SIZE, SaneDpi(dpi));
+    LONG room = work.right - work.left < work.bottom - work.top ? work.right - work.left
+                                                                : work.bottom - work.top;
+    if (size > room) {
+        size = room < DIAL_SIZE ? DIAL_SIZE : (int)room;
+    }
+    return size;
+}
+
+RECT WorkAreaNear(const RECT& rect)
+{
+    MONITORINFO info;
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) {
+        return info.rcWork;
+    }
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+// shcore's GetDpiForMonitor, MDT_EFFECTIVE_DPI (0); taken by name, XP has no shcore.
+typedef HRESULT(WINAPI* GetDpiForMonitorFunction)(HMONITOR, int, UINT*, UINT*);
+
+UINT MonitorDpi(POINT point)
+{
+    HMODULE shcore = LoadLibraryA("shcore.dll");
+    GetDpiForMonitorFunction getDpi =
+        shcore ? (GetDpiForMonitorFunction)(void*)GetProcAddress(shcore, "GetDpiForMonitor")
+               : nullptr;
+    UINT dpiX = 0, dpiY = 0;
+    if (getDpi == nullptr ||
+        getDpi(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), 0, &dpiX, &dpiY) != S_OK) {
+        HDC screen = GetDC(nullptr);
+        dpiY = (UINT)GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+    }
+    if (shcore != nullptr) {
+        FreeLibrary(shcore);
+    }
+    return SaneDpi(dpiY);
+}
+
+POINT PlaceOnScreen(int x, int y, int size)
+{
+    POINT place = {x, y};
+    // Computed in 64 bits: a stored corner near INT_MAX must not wrap around.
+    long long right = (long long)x + size;
+    long long bottom = (long long)y + size;
+    RECT square = {x, y, right > INT_MAX ? INT_MAX : (LONG)right,
+                   bottom > INT_MAX ? INT_MAX : (LONG)bottom};
+    if (MonitorFromRect(&square, MONITOR_DEFAULTTONULL) != nullptr) {
+        return place;
+    }
+    MONITORINFO info;
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(MonitorFromRect(&square, MONITOR_DEFAULTTONEAREST), &info)) {
+        return place;
+    }
+    const RECT& work = info.rcWork;
+    place.x = x < work.left ? work.left : (right > work.right ? work.right - size : x);
+    place.y = y < work.top ? work.top : (bottom > work.bottom ? work.bottom - size : y);
+    return place;
+}

@@ -1,0 +1,33 @@
+// The screen the clock stands on: its monitors' work areas and DPI, the clock's
+// sizes at that DPI (at 96 every size is the one the dial is drawn for), and a
+// place on screen for it.
+#pragma once
+
+#include <windows.h>
+
+const UINT BASE_DPI = 96;
+// The DPIs the clock is drawn for, 100 % to 500 %: a DPI outside (0 from a
+// failed call, an absurd value in a message) is brought into this range.
+const UINT MIN_DPI = 96;
+const UINT MAX_DPI = 480;
+
+UINT SaneDpi(UINT dpi);
+
+// A length of the 96-DPI clock at dpi, rounded to nearest.
+int ScaleForDpi(int value, UINT dpi);
+
+// The dial's side in pixels at dpi: 64 scaled, never larger than the work area.
+int DialPixels(UINT dpi, const RECT& work);
+
+// The work area of the monitor nearest the rectangle (the primary's if none).
+RECT WorkAreaNear(const RECT& rect);
+
+// The DPI of the monitor nearest the point: GetDpiForMonitor where Windows has
+// it (8.1 on, "High DPI Desktop Application Development on Windows"), else the
+// screen's LOGPIXELSY, the system DPI of Vista to 8 (96 on XP unless set).
+UINT MonitorDpi(POINT point);
+
+// Where the window of size x size pixels goes for a stored top-left corner:
+// unchanged when any part of the square lies on a monitor, else inside the
+// nearest monitor's work area.
+POINT PlaceOnScreen(int x, int y, int size);

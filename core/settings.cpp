@@ -52,14 +52,30 @@ DialSettings LoadSettings()
     return settings;
 }
 
+// The save lock, open to every user: without a path the file is the Windows
+// folder's, which on XP all users' sessions share. A mutex in the "Global\"
+// namespace needs no privilege ("Kernel Object Namespaces"); its security
+// descriptor has no DACL, so that a clock of another user can open it too.
+static HANDLE OpenSaveLock()
+{
+    SECURITY_DESCRIPTOR descriptor;
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, &descriptor, FALSE};
+    if (!InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
+        !SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE)) {
+        attributes.lpSecurityDescriptor = nullptr;
+    }
+    return CreateMutexA(&attributes, FALSE, SAVE_LOCK_NAME);
+}
+
 // Several clocks share the file, and a save is eight separate writes: two clocks
-// closed at once would mix their records or cut lines. A save holds the session's
-// lock while it writes. One left by a clock that died mid-save (abandoned) counts
-// as taken; one that cannot be had in time, or made (the name belongs to another
-// kind of object), is done without: the end of a session must never hang.
+// closed at once would mix their records or cut lines. A save holds the lock of
+// all clocks while it writes. One left by a clock that died mid-save (abandoned)
+// counts as taken; one that cannot be had in time, or made (the name belongs to
+// another kind of object, or creation is refused), is done without: the end of a
+// session must never hang, and the settings are written all the same.
 void SaveSettings(const DialSettings& settings)
 {
-    HANDLE lock = CreateMutexA(nullptr, FALSE, SAVE_LOCK_NAME);
+    HANDLE lock = OpenSaveLock();
     DWORD waited = lock != nullptr ? WaitForSingleObject(lock, SAVE_LOCK_WAIT_MS) : WAIT_FAILED;
     WriteIntegerSetting("X", settings.X);
     WriteIntegerSetting("Y", settings.Y);

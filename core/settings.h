@@ -33,10 +33,10 @@ void FormatColorText(COLORREF color, char* buffer);
 COLORREF ParseColorText(const char* text);
 
 #ifdef _WIN32
-// The lock that every clock of the session holds while it saves, so that the
+// The lock that every clock of every session holds while it saves, so that the
 // eight writes of two saves never interleave; a save waits for it at most
 // SAVE_LOCK_WAIT_MS and then writes all the same.
-#define SAVE_LOCK_NAME "Tavik.tavik.ini.save"
+#define SAVE_LOCK_NAME "Global\\Tavik.tavik.ini.save"
 const DWORD SAVE_LOCK_WAIT_MS = 2000;
 
 // These go to the platform's private profile functions.

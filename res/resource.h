@@ -8,6 +8,19 @@
 #define IDB_DIAL_PLAIN 3
 #define IDD_ABOUT 2
 
+// The context menu's commands.
+#define IDM_RESTORE 100
+#define IDM_MOVE 101
+#define IDM_MINIMIZE 102
+#define IDM_CLOSE 103
+#define IDM_ONTOP 104
+#define IDM_SHOWDATE 105
+#define IDM_ABOUT 106
+#define IDM_COLOR_HOURS 200
+#define IDM_COLOR_MINUTES 201
+#define IDM_COLOR_SECONDS 202
+#define IDM_COLOR_DATE 203
+
 // Controls of the About box. Only the button is ever addressed.
 #define IDC_ABOUT_PRODUCT 102
 #define IDC_ABOUT_ICON 103

@@ -46,7 +46,7 @@ check "no build path in the file" \
     '! grep -a -q -e "$source_dir" -e "$build_dir" "$image"'
 dlls=$(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
 check "imports only system DLLs (got: $dlls)" \
-    '[ "$dlls" = "comctl32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll " ]'
+    '[ "$dlls" = "advapi32.dll comctl32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll " ]'
 listing=$(wrestool -l "$image" | sed -E 's/ offset=0x[0-9a-f]+//; s/\[offset=0x[0-9a-f]+ /[/')
 expected='--type=1 --name=1 --language=0 [type=cursor size=308]
 --type=1 --name=2 --language=0 [type=cursor size=308]

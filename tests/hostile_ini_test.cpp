@@ -97,7 +97,7 @@ TEST(HostileIni, EveryDamagedFileLoadsAndTheNextSaveIsClean)
         SaveSettings(loaded);
         FlushProfileCache();
         DialSettings again = LoadSettings();
-        EXPECT_EQ(memcmp(&again, &loaded, sizeof loaded), 0) << file.name;
+        EXPECT_TRUE(SameRecord(again, loaded)) << file.name;
         // The eight keys read back in the form a save writes.
         char text[COLOR_TEXT_SIZE];
         char expected[COLOR_TEXT_SIZE];
@@ -234,5 +234,60 @@ TEST(TwoInstances, SavingAtOnceLeavesExactlyOneWholeRecordAtEveryMoment)
     FlushProfileCache();
     EXPECT_NE(WithoutCarriageReturns(ReadProfile()), last);
     CloseHandle(squatter);
+    RemoveProfile();
+}
+
+// Saves on a thread of their own, so that a save that hangs fails the test
+// instead of stopping it.
+static DWORD WINAPI SaveOnThread(void* record)
+{
+    SaveSettings(*(const DialSettings*)record);
+    return 0;
+}
+
+// Whether a save ended within a minute (the lock's wait is two seconds).
+static bool SavedInTime(const DialSettings& record)
+{
+    HANDLE thread = CreateThread(nullptr, 0, SaveOnThread, (void*)&record, 0, nullptr);
+    bool ended = WaitForSingleObject(thread, 60000) == WAIT_OBJECT_0;
+    CloseHandle(thread);
+    FlushProfileCache();
+    return ended;
+}
+
+// Another clock's hand on the lock: held past the wait, left by a clock that
+// died, or none. Every save ends, writes its whole record, and leaves the lock free.
+TEST(TwoInstances, TheSaveLockNeverHangsNeverDropsASaveAndIsAlwaysLetGo)
+{
+    HANDLE held = CreateEventA(nullptr, FALSE, FALSE, "TavikHeld");
+    HANDLE letGo = CreateEventA(nullptr, TRUE, FALSE, "TavikLetGo");
+    // A handle of its own, never waited on: the lock lives on between the
+    // others' handles, as it does while another clock waits for it.
+    HANDLE lock = CreateMutexA(nullptr, FALSE, SAVE_LOCK_NAME);
+    for (const char* hand : {"hold", "die", "none"}) {
+        RemoveProfile();
+        PROCESS_INFORMATION holder = {};
+        if (strcmp(hand, "none") != 0) {
+            ASSERT_TRUE(StartWriter(hand, &holder)) << hand;
+            ASSERT_EQ(WaitForSingleObject(held, 60000), WAIT_OBJECT_0) << hand;
+            if (strcmp(hand, "die") == 0) {
+                EXPECT_EQ(EndOfWriter(holder), 0u);
+            }
+        }
+        const DialSettings record = RecordOf('A');
+        ASSERT_TRUE(SavedInTime(record)) << hand << ": the save hung";
+        EXPECT_EQ(WithoutCarriageReturns(ReadProfile()), CanonicalFile(record)) << hand;
+        if (strcmp(hand, "hold") == 0) {
+            SetEvent(letGo);
+            EXPECT_EQ(EndOfWriter(holder), 0u);
+            ResetEvent(letGo);
+        }
+        PROCESS_INFORMATION taker = {};
+        ASSERT_TRUE(StartWriter("take", &taker));
+        EXPECT_EQ(EndOfWriter(taker), 0u) << hand << ": the lock was left taken after the save";
+    }
+    CloseHandle(lock);
+    CloseHandle(letGo);
+    CloseHandle(held);
     RemoveProfile();
 }

@@ -5,12 +5,48 @@
 //                                    of rounds in which it did not
 //   profile_writer A|B ROUNDS race   at once with the other, from the moment the
 //                                    event TavikGo is set, as fast as it can
+// Or another clock's hand on the save lock:
+//   profile_writer hold              takes it, sets TavikHeld, lets go once
+//                                    TavikLetGo is set
+//   profile_writer die               takes it, sets TavikHeld and ends holding it
+//   profile_writer take              exit code 0 if it can take it at once
 #include "profile_records.h"
 
 #include <stdlib.h>
+#include <string.h>
+
+static int HandOnTheLock(const char* how)
+{
+    HANDLE lock = CreateMutexA(nullptr, FALSE, SAVE_LOCK_NAME);
+    if (lock == nullptr) {
+        return 250;
+    }
+    DWORD taken = WaitForSingleObject(lock, strcmp(how, "take") == 0 ? 0 : INFINITE);
+    if (strcmp(how, "take") == 0) {
+        if (taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED) {
+            ReleaseMutex(lock);
+        }
+        return taken == WAIT_OBJECT_0 ? 0 : 1;
+    }
+    HANDLE held = OpenEventA(EVENT_MODIFY_STATE, FALSE, "TavikHeld");
+    HANDLE letGo = OpenEventA(SYNCHRONIZE, FALSE, "TavikLetGo");
+    if (taken != WAIT_OBJECT_0 || held == nullptr || letGo == nullptr) {
+        return 251;
+    }
+    SetEvent(held);
+    if (strcmp(how, "die") == 0) {
+        ExitProcess(0); // the lock is abandoned
+    }
+    WaitForSingleObject(letGo, INFINITE);
+    ReleaseMutex(lock);
+    return 0;
+}
 
 int main(int argc, char** argv)
 {
+    if (argc == 2) {
+        return HandOnTheLock(argv[1]);
+    }
     if (argc < 3 || argc > 4 || (argv[1][0] != 'A' && argv[1][0] != 'B')) {
         fprintf(stderr, "usage: profile_writer A|B ROUNDS [race]\n");
         return 255;

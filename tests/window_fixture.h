@@ -9,6 +9,9 @@
 #include "state.h"
 #include "test_support.h"
 #include "tooltip.h"
+#include "desktop.h"
+#include "dialogs.h"
+#include "menu.h"
 #include "wndproc.h"
 
 #include <gtest/gtest.h>

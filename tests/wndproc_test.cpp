@@ -1,6 +1,7 @@
 // The real window class and window, driven with messages in this process.
 #include "app.h"
 #include "dialart.h"
+#include "profile_records.h"
 #include "render.h"
 #include "resource.h"
 #include "screen.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <wtsapi32.h>
 #include <math.h>
 #include <stdlib.h>
 #include <string.h>
@@ -24,6 +26,14 @@
 
 TEST_F(Window, SetUpCutsTheWindowToACircleStartsTheTimerAndBuildsTheDial)
 {
+    // The tooltip holds today's long date from the start, whole.
+    wchar_t today[TOOLTIP_TEXT_SIZE], tomorrow[TOOLTIP_TEXT_SIZE];
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, nullptr, nullptr, today, TOOLTIP_TEXT_SIZE);
+    std::wstring text = TooltipText();
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, nullptr, nullptr, tomorrow,
+                   TOOLTIP_TEXT_SIZE);
+    EXPECT_TRUE(text == today || text == tomorrow) << "just past midnight, either";
+
     EXPECT_EQ(AppState.timerId, TICK_TIMER_ID);
     EXPECT_NE(AppState.dialBitmap, nullptr);
     RECT box;
@@ -241,7 +251,7 @@ TEST_F(Window, UnknownCommandsChangeNothingButSave)
         RemoveProfile();
         EXPECT_EQ(Send(WM_COMMAND, command), 0);
         EXPECT_TRUE(ProfileWasWritten());
-        EXPECT_EQ(memcmp(&before, &AppState.settings, sizeof before), 0);
+        EXPECT_TRUE(SameRecord(before, AppState.settings));
     }
 }
 
@@ -266,44 +276,170 @@ TEST_F(Window, MenuLabelsAndOrder)
     EXPECT_FALSE(IsMenu(colors)) << "destroying the menu destroys its submenu";
 }
 
+// What the window had at each of its showings: whether it was a tool window
+// (Windows takes the taskbar button from the style then), and whether a frame
+// change came after the showing.
+static std::string Showings;
+static LRESULT CALLBACK WatchShowings(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* call = (const CWPSTRUCT*)lParam;
+    if (call->hwnd == AppState.mainWindow && call->message == WM_WINDOWPOSCHANGING) {
+        const WINDOWPOS* change = (const WINDOWPOS*)call->lParam;
+        if (change->flags & SWP_SHOWWINDOW) {
+            Showings += (GetWindowLongA(call->hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) ? "T" : "B";
+        } else if (change->flags & SWP_FRAMECHANGED) {
+            Showings += "f";
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Whether a tick comes within half a second: the timer runs.
+static bool Ticking()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+    }
+    for (int i = 0; i < 50; i++) {
+        if (PeekMessageA(&message, AppState.mainWindow, WM_TIMER, WM_TIMER, PM_NOREMOVE)) {
+            return true;
+        }
+        Sleep(10);
+    }
+    return false;
+}
+
+static LRESULT CALLBACK RefuseMinimize(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE) {
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Minimized and back, by every way there is: a taskbar button exactly while
+// minimized, from the style the window has when it is shown; no tick while
+// nobody sees it, and one at once when it is seen again. First the path that
+// Microsoft documents by itself, then with Wine's steps.
 TEST_F(Window, MinimizeAndRestoreSwitchTheTaskbarButton)
 {
     auto tool = [&] { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0; };
-    Send(WM_COMMAND, IDM_MINIMIZE);
-    EXPECT_TRUE(IsIconic(window));
-    EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_FALSE(tool());
-    // A move while minimized keeps the last real position.
-    Send(WM_MOVE, 0, MAKELPARAM(3000, 3000));
-    EXPECT_EQ(AppState.settings.X, 100);
-    EXPECT_EQ(AppState.settings.Y, 120);
-    Send(WM_COMMAND, IDM_RESTORE);
-    Pump();
-    EXPECT_FALSE(IsIconic(window));
-    EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_TRUE(tool());
-    EXPECT_TRUE(ProfileWasWritten());
-    // Back by the taskbar button (the system's restore) or by another program's
-    // ShowWindow: the same once the queue has run. Minimized by another program:
-    // a taskbar button all the same, never a minimized tool window.
-    for (int way = 0; way < 2; way++) {
-        Send(WM_COMMAND, IDM_MINIMIZE);
+    auto back = [&](int way) {
+        AppState.lastDrawn.wSecond = 61; // no second: the next tick draws
         if (way == 0) {
-            Send(WM_SYSCOMMAND, SC_RESTORE);
+            Send(WM_COMMAND, IDM_RESTORE);
+        } else if (way == 1) {
+            Send(WM_SYSCOMMAND, SC_RESTORE); // the taskbar button
         } else {
-            ShowWindow(window, SW_RESTORE);
+            ShowWindow(window, SW_RESTORE); // another program
         }
         Pump();
-        EXPECT_FALSE(IsIconic(window)) << way;
-        EXPECT_TRUE(IsWindowVisible(window)) << way;
-        EXPECT_TRUE(tool()) << way;
+    };
+    const bool wine = WineSteps();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchShowings, nullptr, GetCurrentThreadId());
+    for (bool wineSteps : {false, wine}) {
+        SetWineSteps(wineSteps);
+        for (int way = 0; way < 3; way++) {
+            Showings.clear();
+            Send(WM_COMMAND, IDM_MINIMIZE);
+            Pump();
+            EXPECT_TRUE(IsIconic(window)) << way;
+            EXPECT_TRUE(IsWindowVisible(window)) << way;
+            EXPECT_FALSE(tool()) << way;
+            EXPECT_EQ(Showings.substr(0, 1), "B") << "shown with its button: " << Showings;
+            EXPECT_FALSE(Ticking()) << "minimized: no tick";
+            // A move while minimized keeps the last real position.
+            Send(WM_MOVE, 0, MAKELPARAM(3000, 3000));
+            EXPECT_EQ(AppState.settings.X, 100);
+            EXPECT_EQ(AppState.settings.Y, 120);
+
+            Showings.clear();
+            back(way);
+            EXPECT_FALSE(IsIconic(window)) << way;
+            EXPECT_TRUE(IsWindowVisible(window)) << way;
+            EXPECT_TRUE(tool()) << way;
+            EXPECT_NE(Showings.find('T'), std::string::npos) << way << ": " << Showings;
+            EXPECT_EQ(Showings.find('B'), std::string::npos) << way << ": " << Showings;
+            // Wine's second style change ends in a frame change after the showing.
+            EXPECT_EQ(Showings.find("Tf") != std::string::npos, wineSteps) << Showings;
+            EXPECT_NE(AppState.lastDrawn.wSecond, 61) << "a tick at once, as it is seen again";
+            EXPECT_TRUE(Ticking());
+            RECT rect;
+            GetWindowRect(window, &rect);
+            EXPECT_EQ(rect.left, 100) << way;
+            EXPECT_EQ(rect.top, 120) << way;
+        }
+        // Minimized by another program: a taskbar button all the same, never a
+        // minimized tool window.
+        ShowWindow(window, SW_MINIMIZE);
+        Pump();
+        EXPECT_TRUE(IsIconic(window));
+        EXPECT_FALSE(tool());
+        back(2);
+        // A minimize that a hook refuses: the clock stays as it was, without a button.
+        HHOOK refuse = SetWindowsHookExA(WH_CBT, RefuseMinimize, nullptr, GetCurrentThreadId());
+        Send(WM_COMMAND, IDM_MINIMIZE);
+        Pump();
+        UnhookWindowsHookEx(refuse);
+        EXPECT_FALSE(IsIconic(window));
+        EXPECT_TRUE(IsWindowVisible(window));
+        EXPECT_TRUE(tool()) << "no taskbar button left behind";
+        // Maximized at start (a shortcut's "Run: Maximized") or later (another
+        // program, a window manager): shown normal at its size and place, and
+        // that place is what a save writes.
+        ShowWindow(window, SW_SHOWMAXIMIZED);
+        EXPECT_EQ(AppState.settings.X, 100) << "a maximized place is never recorded";
+        Pump();
+        RECT rect;
+        GetWindowRect(window, &rect);
+        EXPECT_FALSE(IsZoomed(window));
+        EXPECT_EQ(rect.left, 100);
+        EXPECT_EQ(rect.top, 120);
+        EXPECT_EQ(rect.right - rect.left, AppState.dialSize);
+        EXPECT_EQ(AppState.settings.X, 100);
+        EXPECT_EQ(AppState.settings.Y, 120);
     }
-    ShowWindow(window, SW_MINIMIZE);
+    UnhookWindowsHookEx(hook);
+    SetWineSteps(wine);
+    EXPECT_TRUE(ProfileWasWritten());
+
+    // The session locked: no tick; unlocked: one at once, and the timer again.
+    Send(WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK);
+    EXPECT_FALSE(Ticking()) << "locked: no tick";
+    AppState.lastDrawn.wSecond = 61;
+    Send(WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK);
+    EXPECT_NE(AppState.lastDrawn.wSecond, 61);
+    EXPECT_TRUE(Ticking());
+}
+
+// Wine's return to place: a clock just back from minimized that something moves
+// elsewhere goes back, whole, where it stood; moves while its button is still
+// on are not its place; after the return's three seconds, a move stays.
+TEST_F(Window, UnderWineAClockJustBackGoesBackWhereItStood)
+{
+    SetWineSteps(true);
+    Send(WM_COMMAND, IDM_MINIMIZE);
     Pump();
-    EXPECT_TRUE(IsIconic(window));
-    EXPECT_FALSE(tool());
-    EXPECT_EQ(AppState.settings.X, 100);
-    EXPECT_EQ(AppState.settings.Y, 120);
+    ShowWindow(window, SW_RESTORE);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(AppState.settings.X, 100) << "a move with the button still on is not recorded";
+    Pump();
+    for (int move = 0; move < 2; move++) { // the return itself, then a move after it
+        RECT rect;
+        GetWindowRect(window, &rect);
+        EXPECT_EQ(rect.left, 100) << move;
+        EXPECT_EQ(rect.top, 120) << move;
+        EXPECT_EQ(rect.right - rect.left, AppState.dialSize) << "whole";
+        EXPECT_EQ(rect.bottom - rect.top, AppState.dialSize) << "whole";
+        SetWindowPos(window, nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    for (int tick = 0; tick < 16; tick++) {
+        Send(WM_TIMER, TICK_TIMER_ID);
+    }
+    SetWindowPos(window, nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(AppState.settings.X, 7) << "three seconds later a move is the clock's place";
+    EXPECT_EQ(AppState.settings.Y, 9);
+    SetWineSteps(GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr);
 }
 
 TEST_F(Window, MovingRecordsThePositionInMemoryOnly)

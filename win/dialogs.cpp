@@ -1,10 +1,13 @@
 // The colour dialog of the colour commands and the About box.
-#include "wndproc.h"
+#include "dialogs.h"
 
 #include "state.h"
 
 #include <string.h>
 
+#ifndef _WIN64
+static_assert(sizeof(CHOOSECOLORA) == 36, "CHOOSECOLORA is 36 bytes on 32-bit Windows");
+#endif
 static_assert(sizeof(ShellState::customColors) == 16 * sizeof(COLORREF),
               "the colour dialog reads and writes 16 custom colours");
 

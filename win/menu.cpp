@@ -1,6 +1,7 @@
 // The context menu, built afresh for every right click.
-#include "wndproc.h"
+#include "menu.h"
 
+#include "resource.h"
 #include "state.h"
 
 static HMENU BuildColorsMenu()

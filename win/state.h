@@ -30,9 +30,6 @@ struct ShellState {
     // The window's set-up has run. It runs once, even if "WM_SYSINIT" could not be
     // registered and the message number is 0 (WM_NULL).
     uint8_t setUpDone;
-    // Ticks left in which a clock just back from minimized is put back where it
-    // stood if something moves it elsewhere (see ReturnToPlace).
-    uint8_t returningTicks;
 };
 
 // Zero-initialised at process start.

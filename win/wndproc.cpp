@@ -1,7 +1,10 @@
 // MainWindowProc: each message goes to a short handler below.
 #include "wndproc.h"
 
+#include "desktop.h"
+#include "dialogs.h"
 #include "hands.h"
+#include "menu.h"
 #include "render.h"
 #include "resource.h"
 #include "screen.h"
@@ -12,10 +15,26 @@
 #include <commctrl.h>
 #include <string.h>
 
-#ifndef _WIN64
-static_assert(sizeof(CHOOSECOLORA) == 36, "CHOOSECOLORA is 36 bytes on 32-bit Windows");
-#endif
 static_assert(sizeof(WINDOWPLACEMENT) == 44, "WINDOWPLACEMENT is 44 bytes");
+
+const UINT TICK_PERIOD_MS = 200;
+
+// Posted to itself: match the taskbar button to minimized or not (desktop.h).
+const UINT WM_APP_TASKBAR = WM_APP;
+// Posted to itself by the set-up: raise the shown window when OnTop is set.
+const UINT WM_APP_ON_TOP = WM_APP + 1;
+
+#ifndef WM_DPICHANGED
+const UINT WM_DPICHANGED = 0x02E0; // Windows 8.1 on
+#endif
+#ifndef WM_WTSSESSION_CHANGE
+const UINT WM_WTSSESSION_CHANGE = 0x02B1; // XP on
+const WPARAM WTS_SESSION_LOCK = 0x7;
+const WPARAM WTS_SESSION_UNLOCK = 0x8;
+#endif
+
+// The session is locked: nobody sees the clock.
+static bool SessionLocked;
 
 static void Redraw(HWND window)
 {
@@ -28,90 +47,6 @@ static void RebuildDial()
     BuildDialBitmap();
 }
 
-// A tool window has no taskbar button. Windows takes the button from the style
-// when the window is shown ("Managing Taskbar Buttons"): the style of a shown
-// window is changed while it is hidden, and it is shown again after.
-static void SetToolWindowStyle(HWND window, bool on)
-{
-    LONG style = GetWindowLongA(window, GWL_EXSTYLE);
-    style = on ? (style | WS_EX_TOOLWINDOW) : (style & ~WS_EX_TOOLWINDOW);
-    SetWindowLongA(window, GWL_EXSTYLE, style);
-}
-
-// Under a window manager, Wine may take for a window it restores the place the
-// window manager gives it before it has placed it (the screen's corner, seen
-// under IceWM on a busy machine), during the restore or just after it. A clock
-// that comes back elsewhere than it stood goes back there, for three seconds
-// after its return; its place is the one recorded before it was minimized.
-const uint8_t RETURNING_TICKS = 15;
-static void ReturnToPlace(HWND window)
-{
-    RECT rect;
-    GetWindowRect(window, &rect);
-    if (rect.left != AppState.settings.X || rect.top != AppState.settings.Y) {
-        SetWindowPos(window, nullptr, AppState.settings.X, AppState.settings.Y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-}
-
-// A minimized clock has a taskbar button (without one Windows parks it off
-// screen, and it is lost), a clock back from minimized has none, however it got
-// there. Reads the state as it is now, so it is right also when posted.
-static void MatchTaskbarButton(HWND window)
-{
-    bool iconic = IsIconic(window) != 0;
-    bool tool = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
-    if (iconic != tool) {
-        return;
-    }
-    ShowWindow(window, SW_HIDE);
-    SetToolWindowStyle(window, !iconic);
-    if (!iconic) {
-        ReturnToPlace(window);
-    }
-    ShowWindow(window, iconic ? SW_SHOWMINNOACTIVE : SW_SHOWNA);
-    AppState.returningTicks = iconic ? 0 : RETURNING_TICKS;
-    // Wine tells a window manager of a shown window's new style only when the
-    // style changes: one still busy with the earlier showing may have kept the
-    // old taskbar entry (seen under IceWM on a busy machine). The style is
-    // changed once more, ending as it is; Windows reads it only at the showing.
-    SetToolWindowStyle(window, iconic);
-    SetToolWindowStyle(window, !iconic);
-    SetWindowPos(window, nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-}
-
-// Minimize with a taskbar button: hidden, without the tool style, shown with
-// its button, minimized. Shown before it is minimized: Wine takes the minimized
-// place of a window minimized while hidden for its normal one, and a restore
-// would then put it elsewhere.
-static void MinimizeWithTaskbarButton(HWND window)
-{
-    ShowWindow(window, SW_HIDE);
-    SetToolWindowStyle(window, false);
-    ShowWindow(window, SW_SHOWNA);
-    SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-}
-
-// Puts the window above all others or back among them, as OnTop says, without
-// taking the focus. On Windows the clock's owned tooltip comes along with it.
-// Wine instead slots an owner in right below its owned pop-ups, and there a
-// window stays topmost only if the one below it is topmost as well: where the
-// clock did not become topmost, it lets go of the tooltip for a second raise.
-static void ApplyOnTop(HWND window)
-{
-    HWND after = AppState.settings.OnTop ? HWND_TOPMOST : HWND_NOTOPMOST;
-    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    SetWindowPos(window, after, 0, 0, 0, 0, flags);
-    bool topmost = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    if (!AppState.settings.OnTop || topmost) {
-        return;
-    }
-    SetTooltipOwner(nullptr);
-    SetWindowPos(window, after, 0, 0, 0, 0, flags);
-    SetTooltipOwner(window);
-}
-
 // Cuts the window to the dial's circle; the window owns the region from then on.
 static void SetDialRegion(HWND window)
 {
@@ -122,6 +57,7 @@ static void SetDialRegion(HWND window)
 static void OnSysInit(HWND window)
 {
     AppState.setUpDone = 1;
+    StartDesktop(window);
     SetDialRegion(window);
     AppState.timerId = SetTimer(window, TICK_TIMER_ID, TICK_PERIOD_MS, nullptr);
     BuildDialBitmap();
@@ -135,25 +71,19 @@ static void OnSysInit(HWND window)
 
 static void OnDestroy(HWND window)
 {
+    EndDesktop(window);
     PostQuitMessage(0);
     SaveSettings(AppState.settings);
     KillTimer(window, AppState.timerId);
     DeleteDialBitmap();
 }
 
+// Records the window's place, when it is the user's: never a minimized or a
+// maximized one (a maximized clock would save the screen's corner).
 static void OnMove(HWND window)
 {
-    WINDOWPLACEMENT placement;
-    memset(&placement, 0, sizeof placement);
-    placement.length = sizeof placement;
-    if (!GetWindowPlacement(window, &placement) || (placement.showCmd & 1) == 0) {
-        return; // minimized: keep the last real position
-    }
-    if ((GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0) {
-        return; // its taskbar button is still there: on its way back from minimized
-    }
-    if (AppState.returningTicks != 0 && !AppState.moving) {
-        ReturnToPlace(window);
+    if (!IsPlaceToRecord(window)) {
+        return;
     }
     RECT rect;
     GetWindowRect(window, &rect);
@@ -209,8 +139,29 @@ static void OnTimer(HWND window)
     SYSTEMTIME now;
     GetLocalTime(&now);
     HandleTick(window, now);
-    if (AppState.returningTicks != 0) {
-        AppState.returningTicks--;
+    NoteTick();
+}
+
+// The tick runs while the clock can be seen: not while it is minimized, nor
+// while the session is locked. Started again, it ticks at once: the time drawn,
+// a new date noticed.
+static void MatchTicking(HWND window)
+{
+    bool wanted = AppState.setUpDone && !IsIconic(window) && !SessionLocked;
+    if (wanted && AppState.timerId == 0) {
+        AppState.timerId = SetTimer(window, TICK_TIMER_ID, TICK_PERIOD_MS, nullptr);
+        OnTimer(window);
+    } else if (!wanted && AppState.timerId != 0) {
+        KillTimer(window, AppState.timerId);
+        AppState.timerId = 0;
+    }
+}
+
+static void OnSessionChange(HWND window, WPARAM change)
+{
+    if (change == WTS_SESSION_LOCK || change == WTS_SESSION_UNLOCK) {
+        SessionLocked = change == WTS_SESSION_LOCK;
+        MatchTicking(window);
     }
 }
 
@@ -231,6 +182,9 @@ static void OnCommand(HWND window, WPARAM command)
         break;
     case IDM_MINIMIZE:
         MinimizeWithTaskbarButton(window);
+        // A hook may refuse the minimize: no WM_SIZE then, and the match shows
+        // the clock again as it was.
+        PostMessageA(window, WM_APP_TASKBAR, 0, 0);
         break;
     case IDM_CLOSE:
         SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -277,14 +231,16 @@ static LRESULT OnNonClientMouseMove(HWND window, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(window, WM_NCMOUSEMOVE, wParam, lParam);
 }
 
-// Minimized or back from it, by whatever means (the Restore command, the taskbar
-// button, another program's ShowWindow): the taskbar button is matched once the
-// change is done, from the message queue, never in the middle of it.
+// Minimized, maximized or back from either, by whatever means (the commands,
+// the taskbar button, another program's ShowWindow, a window manager): the
+// taskbar button is matched once the change is done, from the message queue,
+// never in the middle of it; the tick follows at once.
 static void OnSize(HWND window, WPARAM kind)
 {
-    if (kind == SIZE_MINIMIZED || kind == SIZE_RESTORED) {
+    if (kind == SIZE_MINIMIZED || kind == SIZE_RESTORED || kind == SIZE_MAXIMIZED) {
         PostMessageA(window, WM_APP_TASKBAR, 0, 0);
     }
+    MatchTicking(window);
 }
 
 static LRESULT OnNotify(HWND window, const NMHDR* header)
@@ -318,7 +274,7 @@ static LRESULT OnSizeMove(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 {
     bool entering = message == WM_ENTERSIZEMOVE;
     AppState.moving = entering ? 1 : 0;
-    AppState.returningTicks = 0; // the user moves it: its place is where they put it
+    NoteUserMove();
     SetCursor(entering ? AppState.cursorGrab : AppState.cursorOpen);
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -373,6 +329,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnNotify(window, (const NMHDR*)lParam);
     case WM_DPICHANGED:
         OnDpiChanged(window, wParam, (const RECT*)lParam);
+        return 0;
+    case WM_WTSSESSION_CHANGE:
+        OnSessionChange(window, wParam);
         return 0;
     case WM_ENTERSIZEMOVE:
     case WM_EXITSIZEMOVE:

@@ -60,8 +60,11 @@ expected='--type=1 --name=1 --language=0 [type=cursor size=308]
 --type=16 --name=1 --language=0 [type=version size=880]
 --type=24 --name=1 --language=0 [size=965]'
 check "resource inventory (a manifest; no menu or strings)" '[ "$listing" = "$expected" ]'
-check "a manifest that asks for no execution level (the INI's writes stay redirected)" \
-    '! wrestool -x --raw --type=24 "$image" | grep -q -e requestedExecutionLevel -e "<trustInfo"'
+manifest=$(wrestool -x --raw --type=24 "$image")
+check "a manifest declaring per-monitor DPI awareness" \
+    'echo "$manifest" | grep -q ">PerMonitorV2, PerMonitor</dpiAwareness>"'
+check "no execution level (the INI's writes stay redirected), no other common controls" \
+    '! echo "$manifest" | grep -q -e requestedExecutionLevel -e "<trustInfo" -e "<dependency>"'
 if [ -f "$other" ]; then
     tmp=$(mktemp -d)
     mkdir -p "$tmp/a" "$tmp/b"

@@ -88,18 +88,6 @@ TEST(Resources, InventoryHasIntegerIdsUnderTheNeutralLanguageOnly)
             EXPECT_EQ(languages, std::vector<WORD>{0}) << "type " << row.type << " id " << name;
         }
     }
-
-    // The manifest declares DPI awareness, per monitor (v2 where Windows has it),
-    // and asks for no execution level (which would end the redirection of the
-    // INI's writes) and no other common controls.
-    Blob manifest = Resource(MAKEINTRESOURCEA(24), 1);
-    ASSERT_NE(manifest.data, nullptr);
-    std::string text((const char*)manifest.data, manifest.size);
-    EXPECT_NE(text.find(">true/pm</dpiAware>"), std::string::npos);
-    EXPECT_NE(text.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
-    for (const char* absent : {"<trustInfo", "requestedExecutionLevel", "<dependency>"}) {
-        EXPECT_EQ(text.find(absent), std::string::npos) << absent;
-    }
 }
 
 // The 16 VGA colours as blue, green, red, 0.

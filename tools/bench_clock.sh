@@ -24,22 +24,7 @@ exec xvfb-run -a -s "-screen 0 320x200x24" sh -c '
         WINEPREFIX=$prefix "$root/tools/wine-server.sh" start
         WINEPREFIX=$prefix "$root/tools/wine-server.sh" stop
     done
-    server_of() { # prefix -> pid of the wineserver that serves it
-        dir=$(printf "server-%x-%x" $(stat -c "%d %i" "$1"))
-        for p in $(pgrep wineserver); do
-            case "$(readlink "/proc/$p/cwd")" in */$dir) echo "$p"; return ;; esac
-        done
-    }
-    cpu() { # pids -> clock ticks of user and system time
-        t=0
-        for p in "$@"; do t=$((t + $(awk "{print \$14 + \$15}" "/proc/$p/stat"))); done
-        echo $t
-    }
-    rss() { # pids -> resident kB
-        t=0
-        for p in "$@"; do t=$((t + $(awk "/^VmRSS/ {print \$2}" "/proc/$p/status"))); done
-        echo $t
-    }
+    . "$root/tools/proc_lib.sh"
     hz=$(getconf CLK_TCK)
     for rep in $(seq 1 "$repeats"); do
         printf "[Position]\r\nX=20\r\nY=20\r\n" >"$tavik_prefix/drive_c/windows/tavik.ini"

@@ -7,6 +7,8 @@
 #include "state.h"
 #include "tooltip.h"
 
+static_assert(sizeof(WINDOWPLACEMENT) == 44, "WINDOWPLACEMENT is 44 bytes");
+
 static bool UnderWine;
 
 // Under Wine: ticks left in which a clock just back from minimized is put back

@@ -13,9 +13,6 @@
 #include "tooltip.h"
 
 #include <commctrl.h>
-#include <string.h>
-
-static_assert(sizeof(WINDOWPLACEMENT) == 44, "WINDOWPLACEMENT is 44 bytes");
 
 const UINT TICK_PERIOD_MS = 200;
 

@@ -1,0 +1,17 @@
+# Sourced by the benchmarks: what a process, and the wineserver of a prefix, cost.
+server_of() { # prefix -> pid of the wineserver that serves it
+    dir=$(printf "server-%x-%x" $(stat -c "%d %i" "$1"))
+    for p in $(pgrep wineserver); do
+        case "$(readlink "/proc/$p/cwd")" in */$dir) echo "$p"; return ;; esac
+    done
+}
+cpu() { # pids -> clock ticks of user and system time
+    t=0
+    for p in "$@"; do t=$((t + $(awk '{print $14 + $15}' "/proc/$p/stat"))); done
+    echo $t
+}
+rss() { # pids -> resident kB
+    t=0
+    for p in "$@"; do t=$((t + $(awk '/^VmRSS/ {print $2}' "/proc/$p/status"))); done
+    echo $t
+}

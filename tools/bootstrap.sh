@@ -35,6 +35,7 @@ check /usr/bin/python3 python3
 check /usr/bin/clang-format clang-format
 check /usr/bin/zip zip
 check /usr/bin/unzip unzip
+check /usr/bin/bc bc
 for lib in /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a; do
     [ -e "$lib" ] && break
 done

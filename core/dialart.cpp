@@ -66,6 +66,15 @@ static Color TickColor(double angle, bool hour)
     return hour ? Lerp(color, WHITE, 0.15) : color;
 }
 
+// value rounded to the nearest integer, halves to the even one (as the artwork
+// was first rounded); for 0 <= value < 2^31, without the C library's rounding.
+static int RoundHalfEven(double value)
+{
+    int whole = (int)value;
+    double rest = value - whole;
+    return whole + (rest > 0.5 || (rest == 0.5 && (whole & 1) != 0) ? 1 : 0);
+}
+
 // The remainder with the divisor's sign, as a floored modulo gives it.
 static double FlooredMod(double value, double divisor)
 {
@@ -79,12 +88,15 @@ static double FlooredMod(double value, double divisor)
 // The colours of the 60 ticks, as TickColor gives them.
 struct TickColors {
     Color of[60];
+    double cosine[60], sine[60]; // of each tick's angle
 };
 
 static void FillTickColors(TickColors* ticks)
 {
     for (int index = 0; index < 60; index++) {
         ticks->of[index] = TickColor(index * PI / 30, index % 5 == 0);
+        ticks->cosine[index] = cos(index * PI / 30);
+        ticks->sine[index] = sin(index * PI / 30);
     }
 }
 
@@ -95,9 +107,9 @@ static bool TickAt(double dx, double dy, double r, const TickColors& ticks, Colo
         return false;
     }
     double angle = FlooredMod(atan2(dx, -dy), 2 * PI);
-    int index = (int)nearbyint(angle / (PI / 30)) % 60;
-    double tickAngle = index * PI / 30;
-    double across = r * sin(angle - tickAngle);
+    int index = RoundHalfEven(angle / (PI / 30)) % 60;
+    // The distance from the tick's centre line: r sin(angle - tick's angle).
+    double across = dx * ticks.cosine[index] + dy * ticks.sine[index];
     bool hour = index % 5 == 0;
     double inner = hour ? 24.0 : 25.5;
     double halfWidth = hour ? 1.0 : 0.55;
@@ -108,9 +120,25 @@ static bool TickAt(double dx, double dy, double r, const TickColors& ticks, Colo
     return false;
 }
 
+// sin(72 a) of the angle a whose cosine and sine are given: the imaginary part
+// of (cos a + i sin a) to the 72nd power, from its 8th and 64th.
+static double SineOf72Times(double cosine, double sine)
+{
+    double re = cosine, im = sine, re8 = 0, im8 = 0;
+    for (int power = 2; power <= 64; power *= 2) {
+        double square = re * re - im * im;
+        im = 2 * re * im;
+        re = square;
+        if (power == 8) {
+            re8 = re;
+            im8 = im;
+        }
+    }
+    return re * im8 + im * re8;
+}
+
 static Color BezelColor(double dx, double dy, double r)
 {
-    double angle = atan2(dx, -dy);
     // Bands across the ring: light, dark, light.
     Color base;
     if (r < 29.0) {
@@ -121,7 +149,7 @@ static Color BezelColor(double dx, double dy, double r)
         base = Lerp(BEZEL_DARK_BAND, BEZEL_OUTER_BAND, Clamp01(r - 30.0));
     }
     // Fine ribs around the ring.
-    double rib = sin(angle * 72.0);
+    double rib = SineOf72Times(-dy / r, dx / r); // the angle from 12, clockwise
     if (rib > 0.35) {
         base = Lerp(base, BEZEL_RIB_LIGHT, 0.55);
     } else if (rib < -0.35) {
@@ -141,7 +169,7 @@ static Color DialSample(double x, double y, const TickColors& ticks)
 {
     double dx = x - 32.0;
     double dy = y - 32.0;
-    double r = hypot(dx, dy);
+    double r = sqrt(dx * dx + dy * dy);
     Color tick;
     if (r <= 27.0) {
         return TickAt(dx, dy, r, ticks, &tick) ? tick : FaceColor(dx, dy);
@@ -186,9 +214,10 @@ static const struct {
 
 static bool NumeralAt(double x, double y, Color* color)
 {
+    int column = (int)x, row = (int)y; // x, y >= 0: truncation is the floor
     for (const auto& numeral : NUMERALS) {
-        int gx = (int)floor(x) - numeral.left;
-        int gy = (int)floor(y) - numeral.top;
+        int gx = column - numeral.left;
+        int gy = row - numeral.top;
         if (gy < 0 || gy >= 8 || gx < 0 || gx >= 6) {
             continue;
         }
@@ -250,6 +279,7 @@ static Color DialPixel(int x, int y, int n, double unit, bool numerals, bool sho
                        const TickColors& ticks)
 {
     double x0 = x * unit - 32.0, y0 = y * unit - 32.0, x1 = x0 + unit, y1 = y0 + unit;
+    numerals = numerals && NearNumeral(x0 + 32, y0 + 32, x1 + 32, y1 + 32);
     if (shortcuts) {
         double nearX = x0 > 0 ? x0 : (x1 < 0 ? x1 : 0), nearY = y0 > 0 ? y0 : (y1 < 0 ? y1 : 0);
         double farX = fabs(x0) > fabs(x1) ? x0 : x1, farY = fabs(y0) > fabs(y1) ? y0 : y1;
@@ -257,8 +287,7 @@ static Color DialPixel(int x, int y, int n, double unit, bool numerals, bool sho
         if (hypot(nearX, nearY) > 32.6) {
             return BLACK;
         }
-        if (hypot(farX, farY) < 23.6 && oneSide &&
-            !(numerals && NearNumeral(x0 + 32, y0 + 32, x1 + 32, y1 + 32))) {
+        if (hypot(farX, farY) < 23.6 && oneSide && !numerals) {
             return FaceColor((x0 + x1) / 2, (y0 + y1) / 2);
         }
     }
@@ -273,7 +302,7 @@ int DialSamplesPerPixel(int size)
 
 static uint32_t Channel(double mean)
 {
-    return (uint32_t)nearbyint(mean); // halves to even, as the artwork rounds
+    return (uint32_t)RoundHalfEven(mean);
 }
 
 void RenderDial(int size, bool numerals, uint32_t* pixels)

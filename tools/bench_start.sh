@@ -11,12 +11,18 @@ key='HKCU\Control Panel\Desktop'
 shown() { # milliseconds from its start until a visible "Tavik" window exists
     start=$(date +%s%N)
     "$tools/wine-run.sh" "$exe" &
+    clock=$!
     for i in $(seq 1 3000); do
         xdotool search --onlyvisible --name '^Tavik$' >/dev/null 2>&1 && break
         sleep 0.005
     done
     end=$(date +%s%N)
-    "$tools/wine-run.sh" taskkill /im Tavik.exe >/dev/null 2>&1
+    # Closed as a user would; a close that comes while Wine is still mapping
+    # the window can go unseen, so it is asked again until the clock has gone.
+    while kill -0 $clock 2>/dev/null; do
+        "$tools/wine-run.sh" taskkill /im Tavik.exe >/dev/null 2>&1
+        sleep 0.5
+    done
     wait
     echo $(((end - start) / 1000000))
 }

@@ -18,28 +18,24 @@
 static int HandOnTheLock(const char* how)
 {
     HANDLE lock = CreateMutexA(nullptr, FALSE, SAVE_LOCK_NAME);
-    if (lock == nullptr) {
-        return 250;
-    }
-    DWORD taken = WaitForSingleObject(lock, strcmp(how, "take") == 0 ? 0 : INFINITE);
-    if (strcmp(how, "take") == 0) {
+    bool take = strcmp(how, "take") == 0;
+    DWORD taken = lock != nullptr ? WaitForSingleObject(lock, take ? 0 : INFINITE) : WAIT_FAILED;
+    if (take) {
         if (taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED) {
             ReleaseMutex(lock);
         }
         return taken == WAIT_OBJECT_0 ? 0 : 1;
     }
-    HANDLE held = OpenEventA(EVENT_MODIFY_STATE, FALSE, "TavikHeld");
     HANDLE letGo = OpenEventA(SYNCHRONIZE, FALSE, "TavikLetGo");
-    if (taken != WAIT_OBJECT_0 || held == nullptr || letGo == nullptr) {
+    if (taken != WAIT_OBJECT_0 || letGo == nullptr ||
+        !SetEvent(OpenEventA(EVENT_MODIFY_STATE, FALSE, "TavikHeld"))) {
         return 251;
     }
-    SetEvent(held);
     if (strcmp(how, "die") == 0) {
         ExitProcess(0); // the lock is abandoned
     }
     WaitForSingleObject(letGo, INFINITE);
-    ReleaseMutex(lock);
-    return 0;
+    return ReleaseMutex(lock) ? 0 : 252;
 }
 
 int main(int argc, char** argv)

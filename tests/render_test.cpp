@@ -282,14 +282,6 @@ TEST_F(Render, DateLabelReplacesTheNumeralsAndIsCentredBelowTheMiddle)
     FreeCanvas(labelled);
 }
 
-TEST(LabelFont, HeightFollowsTheVerticalDpi)
-{
-    const int rows[][2] = {{96, 11}, {120, 13}, {144, 16}, {72, 8}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(-LabelFontHeight(row[0]), -row[1]) << row[0] << " DPI";
-    }
-}
-
 // Watches the program's memory DCs: a GDI object deleted while still selected
 // into one of them is counted (Wine, like Windows, then keeps it alive unseen).
 static std::vector<HDC> LiveDCs;

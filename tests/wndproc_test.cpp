@@ -864,8 +864,11 @@ TEST_F(Window, AtAnotherScaleTheClockTakesTheSuggestedRectangle)
         {0, {200, 100, 200, 100}, 64, false},                   // no DPI, empty
         {1000, {-100000, -100000, 100000, 100000}, 320, false}, // absurd
         {96, {300, 300, 364, 364}, 64, true},                   // back at 100 %
+        {96, {310, 300, 374, 364}, 64, true},                   // the same DPI again
     };
     for (const auto& row : rows) {
+        UINT before = AppState.dpi;
+        HBITMAP dial = AppState.dialBitmap;
         RECT suggested = row.suggested;
         Send(WM_DPICHANGED, MAKEWPARAM(row.dpi, row.dpi), (LPARAM)&suggested);
         RECT rect;
@@ -885,10 +888,6 @@ TEST_F(Window, AtAnotherScaleTheClockTakesTheSuggestedRectangle)
         EXPECT_NEAR(box.right - box.left, row.size, 1) << row.dpi;
         EXPECT_EQ(AppState.settings.X, rect.left);
         EXPECT_EQ(AppState.settings.Y, rect.top);
+        EXPECT_EQ(AppState.dialBitmap != dial, AppState.dpi != before) << "rebuilt once";
     }
-    // The same DPI once more (a move within the monitor): nothing rebuilt.
-    HBITMAP dial = AppState.dialBitmap;
-    RECT again = {310, 300, 374, 364};
-    Send(WM_DPICHANGED, MAKEWPARAM(96, 96), (LPARAM)&again);
-    EXPECT_EQ(AppState.dialBitmap, dial);
 }

@@ -13,10 +13,7 @@ tools=$(dirname "$0")
 printf '[Position]\r\nX=20\r\nY=20\r\n' >"$WINEPREFIX/drive_c/windows/tavik.ini"
 "$tools/wine-run.sh" "$build/win/Tavik.exe" &
 clock=$!
-for i in $(seq 1 600); do
-    xdotool search --onlyvisible --name '^Tavik$' >/dev/null 2>&1 && break
-    sleep 0.1
-done
+wait_for_clock 600 0.1
 sleep 2
 server=$(server_of "$WINEPREFIX")
 measure() { # -> ticks of the clock, then of the wineserver, over $seconds

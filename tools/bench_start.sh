@@ -7,15 +7,13 @@ set -u
 exe=$1
 runs=${2:-7}
 tools=$(dirname "$0")
+. "$tools/proc_lib.sh"
 key='HKCU\Control Panel\Desktop'
 shown() { # milliseconds from its start until a visible "Tavik" window exists
     start=$(date +%s%N)
     "$tools/wine-run.sh" "$exe" &
     clock=$!
-    for i in $(seq 1 3000); do
-        xdotool search --onlyvisible --name '^Tavik$' >/dev/null 2>&1 && break
-        sleep 0.005
-    done
+    wait_for_clock 3000 0.005 || true
     end=$(date +%s%N)
     # Closed as a user would; a close that comes while Wine is still mapping
     # the window can go unseen, so it is asked again until the clock has gone.

@@ -1,4 +1,5 @@
-# Sourced by the benchmarks: what a process, and the wineserver of a prefix, cost.
+# Sourced by the benchmarks: what a process, and the wineserver of a prefix, cost,
+# and the wait for a shown clock.
 server_of() { # prefix -> pid of the wineserver that serves it
     dir=$(printf "server-%x-%x" $(stat -c "%d %i" "$1"))
     for p in $(pgrep wineserver); do
@@ -14,4 +15,11 @@ rss() { # pids -> resident kB
     t=0
     for p in "$@"; do t=$((t + $(awk '/^VmRSS/ {print $2}' "/proc/$p/status"))); done
     echo $t
+}
+wait_for_clock() { # tries, pause -> 0 once a visible "Tavik" window exists
+    for i in $(seq 1 "$1"); do
+        xdotool search --onlyvisible --name '^Tavik$' >/dev/null 2>&1 && return 0
+        sleep "$2"
+    done
+    return 1
 }

@@ -16,15 +16,11 @@ const int LABEL_TOP = 35;
 // The face shown when there is no dial bitmap to draw on.
 static const COLORREF FALLBACK_FACE = RGB(19, 0, 96);
 
-int LabelFontHeight(int pixelsPerInchY)
-{
-    return MulDiv(8, pixelsPerInchY, 72);
-}
-
+// The label's font: 8 points at the given vertical DPI (11 pixels at 96).
 static void FillLabelFont(LOGFONTA* font, int pixelsPerInchY)
 {
     memset(font, 0, sizeof *font);
-    font->lfHeight = -LabelFontHeight(pixelsPerInchY);
+    font->lfHeight = -MulDiv(8, pixelsPerInchY, 72);
     font->lfWeight = FW_THIN;
     font->lfCharSet = ANSI_CHARSET;
     font->lfOutPrecision = OUT_DEVICE_PRECIS;

@@ -4,9 +4,6 @@
 
 #include <windows.h>
 
-// Character height in pixels of the 8-point date label at the given vertical DPI.
-int LabelFontHeight(int pixelsPerInchY);
-
 // Paints the day.month label of date into the dial of size pixels held by dc,
 // in a font of 8 points at dpi.
 void PaintDialLabel(HDC dc, const SYSTEMTIME& date, COLORREF color, UINT dpi, int size);

@@ -2,7 +2,6 @@
 // session's lock; each Wine step marked "Wine:" and run only under Wine.
 #include "desktop.h"
 
-#include "hands.h"
 #include "screen.h"
 #include "state.h"
 #include "tooltip.h"

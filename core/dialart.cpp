@@ -294,7 +294,9 @@ static Color DialPixel(int x, int y, int n, double unit, bool numerals, bool sho
     return SampledPixel(x, y, n, unit, numerals, ticks);
 }
 
-int DialSamplesPerPixel(int size)
+// Sub-samples per pixel along each axis at the given size: the dial is sampled
+// as finely at every size as the 64-pixel artwork (4 x 4 at 64).
+static int DialSamplesPerPixel(int size)
 {
     int samples = size > 0 ? (4 * 64 + size - 1) / size : 4;
     return samples < 1 ? 1 : samples;

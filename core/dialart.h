@@ -5,10 +5,6 @@
 
 #include <stdint.h>
 
-// Sub-samples per pixel along each axis at the given size: the dial is sampled
-// as finely at every size as the 64-pixel artwork (4 x 4 at 64).
-int DialSamplesPerPixel(int size);
-
 // Draws the dial, with or without the numerals 12, 3, 6 and 9, into size x size
 // pixels: rows top to bottom, each pixel blue, green, red, 0 (a 32-bit DIB's
 // order). At 64 the pixels are those of the artwork before its colours are reduced.

@@ -20,13 +20,12 @@ exec xvfb-run -a -s "-screen 0 320x200x24" sh -c '
     root=$0 build=$1 out=$2 seconds=$3 repeats=$4
     tavik_prefix=$build/x86_64/wineprefix
     minimal_prefix=$build/x86_64/bench-minclock-prefix
-    for prefix in "$tavik_prefix" "$minimal_prefix"; do
-        WINEPREFIX=$prefix "$root/tools/wine-server.sh" start
-        WINEPREFIX=$prefix "$root/tools/wine-server.sh" stop
-    done
     . "$root/tools/proc_lib.sh"
     hz=$(getconf CLK_TCK)
     for rep in $(seq 1 "$repeats"); do
+        for prefix in "$tavik_prefix" "$minimal_prefix"; do
+            WINEPREFIX=$prefix "$root/tools/wine-server.sh" start
+        done
         printf "[Position]\r\nX=20\r\nY=20\r\n" >"$tavik_prefix/drive_c/windows/tavik.ini"
         WINEPREFIX=$tavik_prefix "$root/tools/wine-run.sh" "$build/x86_64/win/Tavik.exe" &
         tavik=$!

@@ -8,9 +8,10 @@
 # The claim keeps two runs from sharing a prefix: the stop of one would kill the
 # other's Wine processes mid-test (a test that has just started dies within a
 # few hundredths of a second, with no output). A second start waits, at most
-# 590 s, for the first run's stop or its end; a stop by anyone but the claimant
-# leaves the prefix alone. The claim is a lock on PREFIX.claim, held by a
-# background process that lives as long as the claimant does.
+# 590 s, for the first run's stop or its end. A stop from outside the claimant's
+# run leaves the prefix alone; a stop and start within it (a restart) keep the
+# claim. The claim is a lock on PREFIX.claim, held by a background process that
+# lives as long as the claimant does.
 # With TAVIK_ROOT32 set (make test32) the i386 root's Wine is used.
 : "${WINEPREFIX:?WINEPREFIX must be set}"
 export WINEPREFIX
@@ -34,10 +35,19 @@ holder_of() { # the claimant's pid, when it holds the claim and lives
     read -r holder owner 2>/dev/null <"$claim.pid" || return 1
     kill -0 "$holder" 2>/dev/null && echo "$owner"
 }
+in_run_of() { # pid -> true when the caller is that process or runs under it
+    p=$caller
+    while [ -n "$p" ] && [ "$p" -gt 1 ]; do
+        [ "$p" = "$1" ] && return 0
+        p=$(ps -o ppid= -p "$p" | tr -d ' ')
+    done
+    return 1
+}
 
 case "$1" in
 start)
-    if [ "$(holder_of)" != "$caller" ]; then # a second start of the same run goes on
+    owner=$(holder_of)
+    if [ -z "$owner" ] || ! in_run_of "$owner"; then # a start within the run goes on
         exec 9>>"$claim" || fail "cannot create $claim"
         if ! flock -n 9; then
             echo "wine-server: $WINEPREFIX is in use by another run (pid $(holder_of)); waiting for it" >&2
@@ -63,17 +73,18 @@ stop)
     exec 9>>"$claim" || fail "cannot create $claim"
     if ! flock -n 9; then
         owner=$(holder_of)
-        if [ "$owner" != "$caller" ]; then
+        if [ -z "$owner" ] || ! in_run_of "$owner"; then
             echo "wine-server: $WINEPREFIX belongs to another run (pid ${owner:-unknown}); not stopped" >&2
             exit 0
         fi
     fi
     $in_root /usr/lib/wine/wineserver -k 2>/dev/null
     $in_root /usr/lib/wine/wineserver -w 2>/dev/null
-    # The claim file first: the next claimant writes its own once the holder ends.
-    if read -r holder owner 2>/dev/null <"$claim.pid"; then
+    # A step within a run (a restart) keeps the claim; the claimant's own stop
+    # ends it, the claim file first: the next claimant writes its own.
+    if read -r holder owner 2>/dev/null <"$claim.pid" && [ "$owner" = "$caller" ]; then
         rm -f "$claim.pid"
-        [ "$owner" = "$caller" ] && kill "$holder" 2>/dev/null
+        kill "$holder" 2>/dev/null
     fi
     exit 0
     ;;

@@ -39,7 +39,7 @@ in_run_of() { # pid -> true when the caller is that process or runs under it
     p=$caller
     while [ -n "$p" ] && [ "$p" -gt 1 ]; do
         [ "$p" = "$1" ] && return 0
-        p=$(ps -o ppid= -p "$p" | tr -d ' ')
+        p=$(sed -n 's/.*) [A-Za-z] \([0-9]*\) .*/\1/p' "/proc/$p/stat" 2>/dev/null)
     done
     return 1
 }

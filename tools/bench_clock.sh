@@ -23,8 +23,12 @@ exec xvfb-run -a -s "-screen 0 320x200x24" sh -c '
     . "$root/tools/proc_lib.sh"
     hz=$(getconf CLK_TCK)
     for rep in $(seq 1 "$repeats"); do
+        # Claimed for the repetition; then each clock is the only program of its
+        # prefix: the server of the set-up ends, with what wineboot started.
         for prefix in "$tavik_prefix" "$minimal_prefix"; do
             WINEPREFIX=$prefix "$root/tools/wine-server.sh" start
+            WINEPREFIX=$prefix /usr/lib/wine/wineserver -k
+            WINEPREFIX=$prefix /usr/lib/wine/wineserver -w
         done
         printf "[Position]\r\nX=20\r\nY=20\r\n" >"$tavik_prefix/drive_c/windows/tavik.ini"
         WINEPREFIX=$tavik_prefix "$root/tools/wine-run.sh" "$build/x86_64/win/Tavik.exe" &

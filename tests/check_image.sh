@@ -1,11 +1,10 @@
 #!/bin/sh
 # Static checks of a built Tavik.exe: machine, subsystem, no link time and no
-# build path (so every build of a commit gives the same bytes), the oldest Windows it
-# asks for, imports of Windows system DLLs only (for the shipped i686 exe exactly
+# build path (so every build of a commit gives the same bytes), the oldest Windows
+# it asks for, imports of Windows system DLLs only (for the shipped i686 exe exactly
 # the functions listed in tests/imports-i686.txt), a manifest without an execution
-# level, and resources
-# byte-identical to the other architecture's build (whose resources the Wine
-# tests check field by field).
+# level, and resources byte-identical to the other architecture's build (whose
+# resources the Wine tests check field by field).
 #   check_image.sh ARCH IMAGE OTHER_ARCH_IMAGE SOURCE_DIR BUILD_DIR
 set -eu
 arch=$1

@@ -320,7 +320,7 @@ static LRESULT CALLBACK RefuseMinimize(int code, WPARAM wParam, LPARAM lParam)
 // Minimized and back, by every way there is: a taskbar button exactly while
 // minimized, from the style the window has when it is shown; no tick while
 // nobody sees it, and one at once when it is seen again. First the path that
-// Microsoft documents by itself, then with Wine's steps.
+// Microsoft documents by itself, then with Wine's steps; last Wine's return.
 TEST_F(Window, MinimizeAndRestoreSwitchTheTaskbarButton)
 {
     auto tool = [&] { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0; };
@@ -408,13 +408,10 @@ TEST_F(Window, MinimizeAndRestoreSwitchTheTaskbarButton)
     Send(WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK);
     EXPECT_NE(AppState.lastDrawn.wSecond, 61);
     EXPECT_TRUE(TickWithin(500));
-}
 
-// Wine's return to place: a clock just back from minimized that something moves
-// elsewhere goes back, whole, where it stood; moves while its button is still
-// on are not its place; after the return's three seconds, a move stays.
-TEST_F(Window, UnderWineAClockJustBackGoesBackWhereItStood)
-{
+    // Wine's return to place: a clock just back that something moves elsewhere
+    // goes back, whole, where it stood; moves while its button is still on are
+    // not its place; after the return's three seconds, a move stays.
     SetWineSteps(true);
     Send(WM_COMMAND, IDM_MINIMIZE);
     Pump();
@@ -422,11 +419,8 @@ TEST_F(Window, UnderWineAClockJustBackGoesBackWhereItStood)
     SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_EQ(AppState.settings.X, 100) << "a move with the button still on is not recorded";
     Pump();
-    const RECT stood = {100, 120, 100 + AppState.dialSize, 120 + AppState.dialSize};
     for (int move = 0; move < 2; move++) { // the return itself, then a move after it
-        RECT rect;
-        GetWindowRect(window, &rect);
-        EXPECT_TRUE(EqualRect(&rect, &stood)) << move << ": back where it stood, whole";
+        EXPECT_TRUE(whereItStood()) << move << ": back where it stood, whole";
         SetWindowPos(window, nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     for (int tick = 0; tick < 16; tick++) {
@@ -435,6 +429,7 @@ TEST_F(Window, UnderWineAClockJustBackGoesBackWhereItStood)
     SetWindowPos(window, nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_EQ(AppState.settings.X, 7) << "three seconds later a move is the clock's place";
     EXPECT_EQ(AppState.settings.Y, 9);
+    SetWineSteps(wine);
 }
 
 TEST_F(Window, MovingRecordsThePositionInMemoryOnly)

@@ -71,12 +71,7 @@ POINT PlaceOnScreen(int x, int y, int size)
     if (MonitorFromRect(&square, MONITOR_DEFAULTTONULL) != nullptr) {
         return place;
     }
-    MONITORINFO info;
-    info.cbSize = sizeof info;
-    if (!GetMonitorInfoA(MonitorFromRect(&square, MONITOR_DEFAULTTONEAREST), &info)) {
-        return place;
-    }
-    const RECT& work = info.rcWork;
+    RECT work = WorkAreaNear(square);
     place.x = x < work.left ? work.left : (right > work.right ? work.right - size : x);
     place.y = y < work.top ? work.top : (bottom > work.bottom ? work.bottom - size : y);
     return place;

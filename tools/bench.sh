@@ -29,7 +29,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c "
     '$root/tools/wine-server.sh' stop
 "
 echo
-echo "== A clock nobody sees: CPU seen and minimized, 40 s each (Wine) =="
+echo "== A clock nobody sees: CPU seen, minimized and the floor, 40 s each (Wine) =="
 xvfb-run -a -s "-screen 0 320x200x24" sh -c "
     '$root/tools/wine-server.sh' start
     '$root/tools/bench_idle.sh' '$build/x86_64' 40

@@ -1,7 +1,8 @@
 // The least a Wine clock can do, as a yardstick for the running Tavik: a 64 x 64
 // pop-up, a 200 ms timer, and on every new second one BitBlt of a bitmap it
-// keeps. Nothing else: no region, no tooltip, no dial, no hands.
-//   minclock X Y
+// keeps. Nothing else: no region, no tooltip, no dial, no hands. With PERIOD 0
+// it has no timer at all: a Wine program that only waits (the idle floor).
+//   minclock X Y [PERIOD]
 #include <windows.h>
 
 #include <stdlib.h>
@@ -44,6 +45,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     int x = __argc > 2 ? atoi(__argv[1]) : 0;
     int y = __argc > 2 ? atoi(__argv[2]) : 0;
+    int period = __argc > 3 ? atoi(__argv[3]) : 200;
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
@@ -54,7 +56,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     HDC screen = GetDC(nullptr);
     Face = CreateCompatibleBitmap(screen, 64, 64);
     ReleaseDC(nullptr, screen);
-    SetTimer(window, 1, 200, nullptr);
+    if (period > 0) {
+        SetTimer(window, 1, period, nullptr);
+    }
     ShowWindow(window, SW_SHOWNORMAL);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0)) {

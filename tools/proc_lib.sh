@@ -11,6 +11,13 @@ cpu() { # pids -> clock ticks of user and system time
     for p in "$@"; do t=$((t + $(awk '{print $14 + $15}' "/proc/$p/stat"))); done
     echo $t
 }
+cpu_ns() { # pids -> ns of CPU run by their threads (the scheduler's own count)
+    t=0
+    for p in "$@"; do
+        for s in /proc/$p/task/*/schedstat; do t=$((t + $(cut -d' ' -f1 "$s"))); done
+    done
+    echo $t
+}
 rss() { # pids -> resident kB
     t=0
     for p in "$@"; do t=$((t + $(awk '/^VmRSS/ {print $2}' "/proc/$p/status"))); done

@@ -46,6 +46,10 @@ void EndDesktop(HWND window)
     if (unregisterSession != nullptr) {
         unregisterSession(window);
     }
+    if (SessionLibrary != nullptr) {
+        FreeLibrary(SessionLibrary);
+        SessionLibrary = nullptr;
+    }
 }
 
 bool WineSteps()

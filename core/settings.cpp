@@ -1,6 +1,8 @@
 // Loading and saving DialSettings through the platform's private profile functions.
 #include "settings.h"
 
+#include <sddl.h>
+
 static const char POSITION_SECTION[] = "Position";
 static const char COLORS_SECTION[] = "Colors";
 
@@ -52,19 +54,30 @@ DialSettings LoadSettings()
     return settings;
 }
 
-// The save lock, open to every user: without a path the file is the Windows
+// The save lock, shared by every user: without a path the file is the Windows
 // folder's, which on XP all users' sessions share. A mutex in the "Global\"
-// namespace needs no privilege ("Kernel Object Namespaces"); its security
-// descriptor has no DACL, so that a clock of another user can open it too.
-static HANDLE OpenSaveLock()
+// namespace needs no privilege ("Kernel Object Namespaces"). Other users' clocks
+// need no more than to wait on it and let it go: its DACL grants everyone
+// SYNCHRONIZE and MUTEX_MODIFY_STATE and nothing else, never a NULL DACL, which
+// would let anyone take it over ("Creating a DACL"). Where it exists, CreateMutexA
+// asks for all access, which that DACL refuses; it is then opened for what it
+// grants ("CreateMutexA": ERROR_ACCESS_DENIED, use OpenMutex).
+static const char SAVE_LOCK_DACL[] = "D:(A;;0x00100001;;;WD)";
+
+HANDLE OpenSaveLock()
 {
-    SECURITY_DESCRIPTOR descriptor;
-    SECURITY_ATTRIBUTES attributes = {sizeof attributes, &descriptor, FALSE};
-    if (!InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
-        !SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE)) {
-        attributes.lpSecurityDescriptor = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorA(SAVE_LOCK_DACL, SDDL_REVISION_1,
+                                                             &descriptor, nullptr)) {
+        attributes.lpSecurityDescriptor = descriptor;
     }
-    return CreateMutexA(&attributes, FALSE, SAVE_LOCK_NAME);
+    HANDLE lock = CreateMutexA(&attributes, FALSE, SAVE_LOCK_NAME);
+    if (lock == nullptr && GetLastError() == ERROR_ACCESS_DENIED) {
+        lock = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, SAVE_LOCK_NAME);
+    }
+    LocalFree(descriptor);
+    return lock;
 }
 
 // Several clocks share the file, and a save is eight separate writes: two clocks

@@ -39,6 +39,11 @@ COLORREF ParseColorText(const char* text);
 #define SAVE_LOCK_NAME "Global\\Tavik.tavik.ini.save"
 const DWORD SAVE_LOCK_WAIT_MS = 2000;
 
+// The save lock, created with a DACL that lets other users' clocks wait on it
+// and let it go, or opened for that where it exists; null where it can be
+// neither (the name taken by another kind of object, say).
+HANDLE OpenSaveLock();
+
 // These go to the platform's private profile functions.
 DialSettings LoadSettings();
 void SaveSettings(const DialSettings& settings);

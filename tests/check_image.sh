@@ -13,8 +13,8 @@ other=$3
 source_dir=$4
 build_dir=$5
 case $arch in
-i686) triple=i686-w64-mingw32 format=pei-i386 ;;
-*) triple=x86_64-w64-mingw32 format=pei-x86-64 ;;
+i686) triple=i686-w64-mingw32 format=pei-i386 manifest_arch=x86 ;;
+*) triple=x86_64-w64-mingw32 format=pei-x86-64 manifest_arch=amd64 ;;
 esac
 . "$(dirname "$0")/check_lib.sh"
 headers=$($triple-objdump -p "$image")
@@ -46,6 +46,8 @@ check "no build path in the file" \
 dlls=$(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
 check "imports only system DLLs (got: $dlls)" \
     '[ "$dlls" = "advapi32.dll comctl32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll " ]'
+# The manifest names the processor: "x86" or "amd64".
+manifest_size=$((1425 + ${#manifest_arch}))
 listing=$(wrestool -l "$image" | sed -E 's/ offset=0x[0-9a-f]+//; s/\[offset=0x[0-9a-f]+ /[/')
 expected='--type=1 --name=1 --language=0 [type=cursor size=308]
 --type=1 --name=2 --language=0 [type=cursor size=308]
@@ -57,20 +59,23 @@ expected='--type=1 --name=1 --language=0 [type=cursor size=308]
 --type=12 --name=2 --language=0 [type=group_cursor size=20]
 --type=14 --name=1 --language=0 [type=group_icon size=20]
 --type=16 --name=1 --language=0 [type=version size=880]
---type=24 --name=1 --language=0 [size=965]'
+--type=24 --name=1 --language=0 [size='$manifest_size']'
 check "resource inventory (a manifest; no menu or strings)" '[ "$listing" = "$expected" ]'
-manifest=$(wrestool -x --raw --type=24 "$image")
-check "a manifest declaring per-monitor DPI awareness" \
-    'echo "$manifest" | grep -q ">PerMonitorV2, PerMonitor</dpiAwareness>"'
+tmp=$(mktemp -d)
+mkdir -p "$tmp/a" "$tmp/b"
+wrestool -x --raw -o "$tmp/a/" "$image"
+manifest=$(ls "$tmp"/a/*_24_1*)
+check "the manifest read as XP reads it: $(python3 "$(dirname "$0")/check_manifest.py" \
+    "$manifest" "$tmp"/a/*_16_1* "$manifest_arch" | tr '\n' ';')" \
+    'python3 "$(dirname "$0")/check_manifest.py" "$manifest" "$tmp"/a/*_16_1* "$manifest_arch"'
 check "no execution level (the INI's writes stay redirected), no other common controls" \
-    '! echo "$manifest" | grep -q -e requestedExecutionLevel -e "<trustInfo" -e "<dependency>"'
+    '! grep -q -e requestedExecutionLevel -e "<trustInfo" -e "<dependency>" "$manifest"'
 if [ -f "$other" ]; then
-    tmp=$(mktemp -d)
-    mkdir -p "$tmp/a" "$tmp/b"
-    wrestool -x --raw -o "$tmp/a/" "$image"
     wrestool -x --raw -o "$tmp/b/" "$other"
+    # The manifests differ in the processor alone.
+    sed -i 's/processorArchitecture="[a-z0-9]*"//' "$tmp"/a/*_24_1* "$tmp"/b/*_24_1*
     check "resources identical to $other" 'diff -r "$tmp/a" "$tmp/b" >/dev/null'
     check "all eleven resources extracted" '[ "$(ls "$tmp/a" | wc -l)" = 11 ]'
-    rm -rf "$tmp"
 fi
+rm -rf "$tmp"
 finish

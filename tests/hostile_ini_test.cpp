@@ -205,7 +205,7 @@ TEST(TwoInstances, SavingAtOnceLeavesExactlyOneWholeRecordAtEveryMoment)
                                 &children[i]));
     }
     SetEvent(go);
-    HANDLE lock = CreateMutexA(nullptr, FALSE, SAVE_LOCK_NAME);
+    HANDLE lock = OpenSaveLock();
     HANDLE processes[2] = {children[0].hProcess, children[1].hProcess};
     int samples = 0;
     int mixed = 0;
@@ -253,7 +253,7 @@ TEST(TwoInstances, TheSaveLockNeverHangsNeverDropsASaveAndIsAlwaysLetGo)
     HANDLE letGo = CreateEventA(nullptr, TRUE, FALSE, "TavikLetGo");
     // A handle of its own, never waited on: the lock lives on between the
     // others' handles, as it does while another clock waits for it.
-    HANDLE lock = CreateMutexA(nullptr, FALSE, SAVE_LOCK_NAME);
+    HANDLE lock = OpenSaveLock();
     for (const char* hand : {"hold", "die", "none"}) {
         RemoveProfile();
         PROCESS_INFORMATION holder = {};

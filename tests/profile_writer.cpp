@@ -17,7 +17,7 @@
 
 static int HandOnTheLock(const char* how)
 {
-    HANDLE lock = CreateMutexA(nullptr, FALSE, SAVE_LOCK_NAME);
+    HANDLE lock = OpenSaveLock();
     bool take = strcmp(how, "take") == 0;
     DWORD taken = lock != nullptr ? WaitForSingleObject(lock, take ? 0 : INFINITE) : WAIT_FAILED;
     if (take) {

@@ -1,6 +1,7 @@
 // The real window class and window, driven with messages in this process.
 #include "app.h"
 #include "dialart.h"
+#include "gdi_count.h"
 #include "profile_records.h"
 #include "render.h"
 #include "resource.h"
@@ -399,14 +400,6 @@ TEST_F(Window, MinimizeAndRestoreSwitchTheTaskbarButton)
     SetWineSteps(wine);
     EXPECT_TRUE(ProfileWasWritten());
 
-    // The session locked: no tick; unlocked: one at once, and the timer again.
-    Send(WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK);
-    EXPECT_FALSE(TickWithin(50)) << "locked: no tick";
-    AppState.lastDrawn.wSecond = 61;
-    Send(WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK);
-    EXPECT_NE(AppState.lastDrawn.wSecond, 61);
-    EXPECT_TRUE(TickWithin(500));
-
     // Wine's return to place: a clock just back that something moves elsewhere
     // goes back, whole, where it stood; moves while its button is still on are
     // not its place; after the return's three seconds, a move stays.
@@ -428,6 +421,94 @@ TEST_F(Window, MinimizeAndRestoreSwitchTheTaskbarButton)
     EXPECT_EQ(AppState.settings.X, 7) << "three seconds later a move is the clock's place";
     EXPECT_EQ(AppState.settings.Y, 9);
     SetWineSteps(wine);
+}
+
+// Windows refuses the session notices until its terminal service runs; other
+// sessions' notices may reach the clock too. The program's GetProcAddress and
+// GetTickCount, seen through these, hand it a refusing registration and a time.
+static FARPROC RealGetProcAddress;
+static FARPROC RealGetTickCount;
+static int RegisterCalls = -1; // -1: the real registration
+static int Refusals;
+static bool HideForDpi; // no SystemParametersInfoForDpi, as before Windows 10
+static DWORD TestTicks; // 0: the real time
+static BOOL WINAPI RefusingRegister(HWND, DWORD)
+{
+    RegisterCalls++;
+    SetLastError(RPC_S_INVALID_BINDING);
+    return Refusals-- > 0 ? FALSE : TRUE;
+}
+static FARPROC WINAPI TestGetProcAddress(HMODULE module, LPCSTR name)
+{
+    bool named = (ULONG_PTR)name > 0xFFFF;
+    if (named && RegisterCalls >= 0 && strcmp(name, "WTSRegisterSessionNotification") == 0) {
+        return (FARPROC)(void*)RefusingRegister;
+    }
+    if (named && HideForDpi && strcmp(name, "SystemParametersInfoForDpi") == 0) {
+        return nullptr;
+    }
+    return ((FARPROC(WINAPI*)(HMODULE, LPCSTR))(void*)RealGetProcAddress)(module, name);
+}
+static DWORD WINAPI TestGetTickCount()
+{
+    return TestTicks != 0 ? TestTicks : ((DWORD(WINAPI*)())(void*)RealGetTickCount)();
+}
+static void SeeSystemCalls()
+{
+    if (RealGetProcAddress == nullptr) {
+        RealGetProcAddress =
+            PatchImport("kernel32.dll", "GetProcAddress", (FARPROC)(void*)&TestGetProcAddress);
+        RealGetTickCount =
+            PatchImport("kernel32.dll", "GetTickCount", (FARPROC)(void*)&TestGetTickCount);
+    }
+    ASSERT_NE(RealGetProcAddress, nullptr);
+    ASSERT_NE(RealGetTickCount, nullptr);
+}
+
+// Locked, the clock does not tick; unlocked, it ticks at once and on. Only its own
+// session's notices count. Notices refused at start are asked for again from the
+// tick, once a minute (across GetTickCount's wrap), until Windows takes them.
+TEST_F(Window, OnlyItsOwnSessionsLockStopsTheTick)
+{
+    DWORD own = 0;
+    ASSERT_TRUE(ProcessIdToSessionId(GetCurrentProcessId(), &own));
+    const struct {
+        WPARAM change;
+        DWORD session;
+        bool ticks;
+    } notices[] = {
+        {WTS_SESSION_LOCK, own + 7, true},    // another user locks: ticking on
+        {WTS_SESSION_LOCK, own, false},       // its own lock
+        {WTS_SESSION_UNLOCK, own + 7, false}, // another user's unlock: still locked
+        {WTS_SESSION_LOGON, own, false},      // not an unlock
+        {WTS_SESSION_UNLOCK, own, true},
+    };
+    for (const auto& notice : notices) {
+        AppState.lastDrawn.wSecond = 61;
+        Send(WM_WTSSESSION_CHANGE, notice.change, notice.session);
+        EXPECT_EQ(TickWithin(notice.ticks ? 500 : 50), notice.ticks)
+            << notice.change << " of session " << notice.session;
+    }
+    EXPECT_NE(AppState.lastDrawn.wSecond, 61) << "a tick at once, as it is seen again";
+
+    SeeSystemCalls();
+    RegisterCalls = 0;
+    Refusals = 2;
+    const DWORD start = 0xFFFF0000u;
+    TestTicks = start;
+    EndDesktop(window);
+    StartDesktop(window);
+    const struct {
+        DWORD after;
+        int calls;
+    } tries[] = {{30000, 1}, {60000, 2}, {62000, 2}, {119999, 2}, {120000, 3}, {999000, 3}};
+    for (const auto& retry : tries) {
+        TestTicks = start + retry.after;
+        Send(WM_TIMER, TICK_TIMER_ID);
+        EXPECT_EQ(RegisterCalls, retry.calls) << retry.after << " ms after the start";
+    }
+    TestTicks = 0;
+    RegisterCalls = -1;
 }
 
 TEST_F(Window, MovingRecordsThePositionInMemoryOnly)
@@ -837,12 +918,28 @@ TEST_F(Window, EverythingScalesWithTheScreen)
     EXPECT_NEAR(bottom - top + 1, em * 0.72, 0.75) << "Arial's digits at " << em << " pixels";
 }
 
+// The tooltip font's height in pixels.
+static LONG TooltipFontHeight()
+{
+    LOGFONTW font = {};
+    GetObjectW((HFONT)SendMessageA(AppState.tooltipWindow, WM_GETFONT, 0, 0), sizeof font, &font);
+    return labs(font.lfHeight);
+}
+
 // Moved onto a monitor of another scale: the suggested rectangle, kept whole on
-// screen and at the dial's size for the DPI, and one rebuild of the dial.
+// screen and at the dial's size for the DPI, and one rebuild of the dial; the
+// tooltip's font made for the DPI (from SystemParametersInfoForDpi, or before
+// Windows 10 from the system's metrics), the old one deleted.
 TEST_F(Window, AtAnotherScaleTheClockTakesTheSuggestedRectangle)
 {
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    const LONG fontAt96 = TooltipFontHeight();
+    EXPECT_EQ(fontAt96, labs(metrics.lfStatusFont.lfHeight)) << "at 96 DPI the system's font";
+    long gdiObjects = 0; // after the first pass: what Wine makes once is made by then
     const struct {
         UINT dpi;
         RECT suggested;
@@ -857,28 +954,73 @@ TEST_F(Window, AtAnotherScaleTheClockTakesTheSuggestedRectangle)
         {96, {300, 300, 364, 364}, 64, true},                   // back at 100 %
         {96, {310, 300, 374, 364}, 64, true},                   // the same DPI again
     };
-    for (const auto& row : rows) {
-        UINT before = AppState.dpi;
-        HBITMAP dial = AppState.dialBitmap;
-        RECT suggested = row.suggested;
-        Send(WM_DPICHANGED, MAKEWPARAM(row.dpi, row.dpi), (LPARAM)&suggested);
-        RECT rect;
-        GetWindowRect(window, &rect);
-        EXPECT_EQ(rect.right - rect.left, row.size) << row.dpi;
-        EXPECT_EQ(rect.bottom - rect.top, row.size) << row.dpi;
-        EXPECT_EQ((int)AppState.dpi, MulDiv(row.size, 96, 64)) << "the label's DPI";
-        RECT inside;
-        IntersectRect(&inside, &rect, &work);
-        EXPECT_TRUE(row.taken ? EqualRect(&rect, &row.suggested) : EqualRect(&inside, &rect))
-            << row.dpi << ": " << rect.left << "," << rect.top;
-        int width = 0;
-        BitmapPixels(AppState.dialBitmap, &width);
-        EXPECT_EQ(width, row.size == 64 ? 65 : row.size) << row.dpi;
-        RECT box;
-        GetWindowRgnBox(window, &box);
-        EXPECT_NEAR(box.right - box.left, row.size, 1) << row.dpi;
-        EXPECT_EQ(AppState.settings.X, rect.left);
-        EXPECT_EQ(AppState.settings.Y, rect.top);
-        EXPECT_EQ(AppState.dialBitmap != dial, AppState.dpi != before) << "rebuilt once";
+    SeeSystemCalls();
+    for (bool forDpi : {true, false}) {
+        HideForDpi = !forDpi;
+        gdiObjects = CountGdiObjects();
+        for (const auto& row : rows) {
+            UINT before = AppState.dpi;
+            HBITMAP dial = AppState.dialBitmap;
+            HGDIOBJ font = (HGDIOBJ)SendMessageA(AppState.tooltipWindow, WM_GETFONT, 0, 0);
+            RECT suggested = row.suggested;
+            Send(WM_DPICHANGED, MAKEWPARAM(row.dpi, row.dpi), (LPARAM)&suggested);
+            RECT rect;
+            GetWindowRect(window, &rect);
+            EXPECT_EQ(rect.right - rect.left, row.size) << row.dpi;
+            EXPECT_EQ(rect.bottom - rect.top, row.size) << row.dpi;
+            EXPECT_EQ((int)AppState.dpi, MulDiv(row.size, 96, 64)) << "the label's DPI";
+            RECT inside;
+            IntersectRect(&inside, &rect, &work);
+            EXPECT_TRUE(row.taken ? EqualRect(&rect, &row.suggested) : EqualRect(&inside, &rect))
+                << row.dpi << ": " << rect.left << "," << rect.top;
+            int width = 0;
+            BitmapPixels(AppState.dialBitmap, &width);
+            EXPECT_EQ(width, row.size == 64 ? 65 : row.size) << row.dpi;
+            RECT box;
+            GetWindowRgnBox(window, &box);
+            EXPECT_NEAR(box.right - box.left, row.size, 1) << row.dpi;
+            EXPECT_EQ(AppState.settings.X, rect.left);
+            EXPECT_EQ(AppState.settings.Y, rect.top);
+            EXPECT_EQ(AppState.dialBitmap != dial, AppState.dpi != before) << "rebuilt once";
+            EXPECT_NEAR(TooltipFontHeight(), MulDiv(fontAt96, (int)AppState.dpi, 96), 1)
+                << row.dpi << (forDpi ? " for the DPI" : " scaled");
+            EXPECT_EQ(GetObjectType(font) == 0, AppState.dpi != before) << "the old font deleted";
+        }
     }
+    HideForDpi = false;
+    EXPECT_EQ(CountGdiObjects(), gdiObjects) << "the second pass, as many GDI objects as before it";
+
+    // Minimized, the clock is parked off screen, and a DPI change (with the
+    // parked rectangle) changes nothing; seen again, it takes the DPI of the
+    // monitor it is on, once.
+    RECT large = {200, 100, 328, 228};
+    Send(WM_DPICHANGED, MAKEWPARAM(192, 192), (LPARAM)&large);
+    Send(WM_COMMAND, IDM_MINIMIZE);
+    Pump();
+    WINDOWPLACEMENT before = {}, after = {};
+    before.length = after.length = sizeof before;
+    GetWindowPlacement(window, &before);
+    HBITMAP dial = AppState.dialBitmap;
+    RECT parked = {-32000, -32000, -31904, -31904};
+    Send(WM_DPICHANGED, MAKEWPARAM(144, 144), (LPARAM)&parked);
+    GetWindowPlacement(window, &after);
+    EXPECT_TRUE(IsIconic(window));
+    EXPECT_TRUE(EqualRect(&before.rcNormalPosition, &after.rcNormalPosition));
+    EXPECT_EQ(after.ptMinPosition.x, before.ptMinPosition.x);
+    EXPECT_EQ(AppState.dialBitmap, dial);
+    EXPECT_EQ(AppState.dpi, 192u);
+    RECT box;
+    GetWindowRgnBox(window, &box);
+    EXPECT_NEAR(box.right - box.left, 128, 1);
+    Send(WM_COMMAND, IDM_RESTORE);
+    Pump();
+    RECT rect;
+    GetWindowRect(window, &rect);
+    RECT back = {200, 100, 264, 164};
+    EXPECT_TRUE(EqualRect(&rect, &back)) << rect.left << "," << rect.top << " " << rect.right;
+    EXPECT_EQ(AppState.dpi, 96u);
+    EXPECT_NE(AppState.dialBitmap, dial);
+    GetWindowRgnBox(window, &box);
+    EXPECT_NEAR(box.right - box.left, 64, 1);
+    EXPECT_EQ(TooltipFontHeight(), fontAt96);
 }

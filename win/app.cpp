@@ -37,18 +37,17 @@ HWND PrepareClock(HINSTANCE instance, HINSTANCE previous)
     AppState.sysInitMessage = RegisterWindowMessageA("WM_SYSINIT");
     AppState.settings = LoadSettings();
 
-    // Sized for the monitor it will stand on. A clock stored off every monitor
-    // could never be reached again: it has no frame and no taskbar button.
-    // Bring it back onto the nearest one.
+    // Sized for the monitor that holds most of it. A clock stored off every
+    // monitor could never be reached again: it has no frame and no taskbar
+    // button. Bring it back onto the nearest one.
     POINT stored = {AppState.settings.X, AppState.settings.Y};
-    AppState.dpi = MonitorDpi(stored);
-    RECT corner = {stored.x, stored.y, stored.x, stored.y};
-    AppState.dialSize = DialPixels(AppState.dpi, WorkAreaNear(corner));
-    POINT place = PlaceOnScreen(stored.x, stored.y, AppState.dialSize);
-    AppState.settings.X = place.x;
-    AppState.settings.Y = place.y;
+    AppState.dpi = 0;
+    RECT place = FitClock(stored, DIAL_SIZE, &AppState.dpi);
+    AppState.dialSize = place.right - place.left;
+    AppState.settings.X = place.left;
+    AppState.settings.Y = place.top;
     AppState.mainWindow =
-        CreateWindowExA(WS_EX_TOOLWINDOW, CLASS_NAME, "Tavik", WS_POPUP, place.x, place.y,
+        CreateWindowExA(WS_EX_TOOLWINDOW, CLASS_NAME, "Tavik", WS_POPUP, place.left, place.top,
                         AppState.dialSize, AppState.dialSize, nullptr, nullptr, instance, nullptr);
     if (AppState.mainWindow == nullptr) {
         return nullptr;

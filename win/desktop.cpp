@@ -21,20 +21,48 @@ const DWORD NOTIFY_FOR_THIS_SESSION = 0;
 typedef BOOL(WINAPI* RegisterSessionFunction)(HWND, DWORD);
 typedef BOOL(WINAPI* UnregisterSessionFunction)(HWND);
 static HMODULE SessionLibrary;
+static RegisterSessionFunction RegisterSession;
+// The session notices are on; else when they were last asked for.
+static bool SessionNoticesOn;
+static DWORD LastSessionTry;
+const DWORD SESSION_RETRY_MS = 60000;
+
+// The session this clock runs in; the notices name the session they are about.
+static DWORD OwnSession;
+static bool OwnSessionKnown;
+
+static void AskForSessionNotices(HWND window, DWORD now)
+{
+    LastSessionTry = now;
+    SessionNoticesOn =
+        RegisterSession != nullptr && RegisterSession(window, NOTIFY_FOR_THIS_SESSION);
+}
 
 void StartDesktop(HWND window)
 {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     UnderWine = ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
     ReturningTicks = 0;
+    OwnSessionKnown = ProcessIdToSessionId(GetCurrentProcessId(), &OwnSession) != FALSE;
     SessionLibrary = LoadLibraryA("wtsapi32.dll");
-    RegisterSessionFunction registerSession =
-        SessionLibrary ? (RegisterSessionFunction)(void*)GetProcAddress(
-                             SessionLibrary, "WTSRegisterSessionNotification")
-                       : nullptr;
-    if (registerSession != nullptr) {
-        registerSession(window, NOTIFY_FOR_THIS_SESSION);
+    RegisterSession = SessionLibrary ? (RegisterSessionFunction)(void*)GetProcAddress(
+                                           SessionLibrary, "WTSRegisterSessionNotification")
+                                     : nullptr;
+    AskForSessionNotices(window, GetTickCount());
+}
+
+// Unsigned: GetTickCount wraps after 49.7 days.
+void RetrySessionNotices(HWND window, DWORD now)
+{
+    if (!SessionNoticesOn && RegisterSession != nullptr &&
+        now - LastSessionTry >= SESSION_RETRY_MS) {
+        AskForSessionNotices(window, now);
     }
+}
+
+bool IsOwnSession(DWORD session)
+{
+    return !OwnSessionKnown || session == OwnSession;
 }
 
 void EndDesktop(HWND window)
@@ -43,9 +71,11 @@ void EndDesktop(HWND window)
         SessionLibrary ? (UnregisterSessionFunction)(void*)GetProcAddress(
                              SessionLibrary, "WTSUnRegisterSessionNotification")
                        : nullptr;
-    if (unregisterSession != nullptr) {
+    if (SessionNoticesOn && unregisterSession != nullptr) {
         unregisterSession(window);
     }
+    SessionNoticesOn = false;
+    RegisterSession = nullptr;
     if (SessionLibrary != nullptr) {
         FreeLibrary(SessionLibrary);
         SessionLibrary = nullptr;

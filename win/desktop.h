@@ -6,11 +6,22 @@
 #include <windows.h>
 
 // Once, at the window's set-up: tells Windows from Wine (ntdll exports
-// wine_get_version only under Wine) and asks for the session's lock and unlock
-// (WM_WTSSESSION_CHANGE, where wtsapi32 has it: XP on).
+// wine_get_version only under Wine), notes the clock's own session and asks for
+// the session's lock and unlock (WM_WTSSESSION_CHANGE, where wtsapi32 has it:
+// XP on).
 void StartDesktop(HWND window);
 // Before the window is destroyed: no more session notices.
 void EndDesktop(HWND window);
+
+// From every tick, with GetTickCount: the session notices asked for again where
+// Windows refused them, at most once a minute. Until the terminal service runs
+// (a clock in the Startup folder) the request fails ("WTSRegisterSessionNotification":
+// RPC_S_INVALID_BINDING), and the clock would tick while locked for the whole session.
+void RetrySessionNotices(HWND window, DWORD now);
+
+// Whether a session notice (its lParam) is about the clock's own session: on a
+// terminal server other sessions' notices may reach every window that asked.
+bool IsOwnSession(DWORD session);
 
 // Whether Wine's own steps run. Set by StartDesktop; the tests switch them off
 // to see the documented path by itself.

@@ -39,15 +39,27 @@ static ChooseColorFunction LoadColorDialog()
     return (ChooseColorFunction)(void*)GetProcAddress(library, "ChooseColorA");
 }
 
+// SetThreadDpiAwarenessContext, Windows 10 1607 on, taken by name; the context
+// DPI_AWARENESS_CONTEXT_SYSTEM_AWARE.
+typedef HANDLE(WINAPI* SetThreadContextFunction)(HANDLE);
+static const HANDLE SYSTEM_AWARE_CONTEXT = (HANDLE)(LONG_PTR)-2;
+
+// The system's colour dialog does not scale on a monitor whose DPI is not the
+// system's under per-monitor awareness: it runs system-aware, which Windows
+// scales as a whole, and the thread's context is restored right after.
 COLORREF ChooseHandColor(COLORREF color)
 {
     ChooseColorFunction chooseColor = LoadColorDialog();
     CHOOSECOLORA record;
     FillColorRecord(&record, color);
-    if (chooseColor != nullptr && chooseColor(&record)) {
-        return record.rgbResult;
+    SetThreadContextFunction setContext = (SetThreadContextFunction)(void*)GetProcAddress(
+        GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext");
+    HANDLE previous = setContext != nullptr ? setContext(SYSTEM_AWARE_CONTEXT) : nullptr;
+    bool chosen = chooseColor != nullptr && chooseColor(&record);
+    if (previous != nullptr) {
+        setContext(previous);
     }
-    return color; // cancelled, or no dialog to be had
+    return chosen ? record.rgbResult : color; // cancelled, or no dialog to be had
 }
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM, LPARAM)

@@ -41,7 +41,7 @@ RECT WorkAreaNear(const RECT& rect)
 // shcore's GetDpiForMonitor, MDT_EFFECTIVE_DPI (0); taken by name, XP has no shcore.
 typedef HRESULT(WINAPI* GetDpiForMonitorFunction)(HMONITOR, int, UINT*, UINT*);
 
-UINT MonitorDpi(POINT point)
+UINT MonitorDpi(const RECT& rect)
 {
     HMODULE shcore = LoadLibraryA("shcore.dll");
     GetDpiForMonitorFunction getDpi =
@@ -49,7 +49,7 @@ UINT MonitorDpi(POINT point)
                : nullptr;
     UINT dpiX = 0, dpiY = 0;
     if (getDpi == nullptr ||
-        getDpi(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), 0, &dpiX, &dpiY) != S_OK) {
+        getDpi(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), 0, &dpiX, &dpiY) != S_OK) {
         HDC screen = GetDC(nullptr);
         dpiY = (UINT)GetDeviceCaps(screen, LOGPIXELSY);
         ReleaseDC(nullptr, screen);
@@ -60,19 +60,36 @@ UINT MonitorDpi(POINT point)
     return SaneDpi(dpiY);
 }
 
-POINT PlaceOnScreen(int x, int y, int size)
+// The square of side size at (x, y), its far edges computed in 64 bits: a
+// stored corner near INT_MAX must not wrap around.
+static RECT SquareAt(int x, int y, int size)
 {
-    POINT place = {x, y};
-    // Computed in 64 bits: a stored corner near INT_MAX must not wrap around.
     long long right = (long long)x + size;
     long long bottom = (long long)y + size;
     RECT square = {x, y, right > INT_MAX ? INT_MAX : (LONG)right,
                    bottom > INT_MAX ? INT_MAX : (LONG)bottom};
+    return square;
+}
+
+POINT PlaceOnScreen(int x, int y, int size)
+{
+    POINT place = {x, y};
+    RECT square = SquareAt(x, y, size);
     if (MonitorFromRect(&square, MONITOR_DEFAULTTONULL) != nullptr) {
         return place;
     }
     RECT work = WorkAreaNear(square);
-    place.x = x < work.left ? work.left : (right > work.right ? work.right - size : x);
-    place.y = y < work.top ? work.top : (bottom > work.bottom ? work.bottom - size : y);
+    place.x = x < work.left ? work.left : (square.right > work.right ? work.right - size : x);
+    place.y = y < work.top ? work.top : (square.bottom > work.bottom ? work.bottom - size : y);
     return place;
+}
+
+RECT FitClock(POINT corner, int side, UINT* dpi)
+{
+    RECT square = SquareAt(corner.x, corner.y, side);
+    *dpi = SaneDpi(*dpi != 0 ? *dpi : MonitorDpi(square));
+    int size = DialPixels(*dpi, WorkAreaNear(square));
+    POINT place = PlaceOnScreen(corner.x, corner.y, size);
+    RECT rect = {place.x, place.y, place.x + size, place.y + size};
+    return rect;
 }

@@ -16,6 +16,10 @@ static_assert(TOOLINFO_V1_SIZE == 40, "TTTOOLINFOW_V1_SIZE is 40 on 32-bit Windo
 static_assert(TOOLINFO_V1_SIZE == 56, "TTTOOLINFOW_V1_SIZE is 56 on 64-bit Windows");
 #endif
 
+// The font the tooltip is given, made for the clock's DPI; deleted once the
+// tooltip has the next one, or the clock is gone.
+static HFONT TooltipFont;
+
 void FillToolRecord(TOOLINFOW* tool)
 {
     memset(tool, 0, sizeof *tool);
@@ -35,10 +39,66 @@ void CreateTooltip()
         CreateWindowExA(WS_EX_TOOLWINDOW, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                         AppState.mainWindow, nullptr, AppState.hInstance, nullptr);
+    SetTooltipFont(AppState.dpi);
     FormatTooltipDate(AppState.tooltipText);
     TOOLINFOW tool;
     FillToolRecord(&tool);
     SendMessageA(AppState.tooltipWindow, TTM_ADDTOOLW, 0, (LPARAM)&tool);
+}
+
+// NONCLIENTMETRICSW as Windows 10 has it, with iPaddedBorderWidth, which XP's
+// headers leave out: the size SystemParametersInfoForDpi takes.
+struct NonClientMetricsForDpi {
+    NONCLIENTMETRICSW metrics;
+    int paddedBorderWidth;
+};
+typedef BOOL(WINAPI* ParametersForDpiFunction)(UINT, UINT, void*, UINT, UINT);
+
+// The status and tooltip font at dpi: SystemParametersInfoForDpi where Windows
+// has it (10 1607 on, taken by name), else the system's metrics, which are for
+// the system DPI, scaled from it to dpi.
+static LOGFONTW StatusFontAt(UINT dpi)
+{
+    ParametersForDpiFunction forDpi = (ParametersForDpiFunction)(void*)GetProcAddress(
+        GetModuleHandleA("user32.dll"), "SystemParametersInfoForDpi");
+    NonClientMetricsForDpi full = {};
+    full.metrics.cbSize = sizeof full;
+    if (forDpi != nullptr && forDpi(SPI_GETNONCLIENTMETRICS, sizeof full, &full, 0, dpi)) {
+        return full.metrics.lfStatusFont;
+    }
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics; // XP's size, which every later Windows takes too
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HDC screen = GetDC(nullptr);
+    int systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    if (systemDpi > 0) {
+        metrics.lfStatusFont.lfHeight = MulDiv(metrics.lfStatusFont.lfHeight, (int)dpi, systemDpi);
+    }
+    return metrics.lfStatusFont;
+}
+
+// Common controls 5 take their font from the system DPI alone ("High DPI Desktop
+// Application Development on Windows"): on a monitor of another scale the long
+// date would show at the primary monitor's size.
+void SetTooltipFont(UINT dpi)
+{
+    LOGFONTW font = StatusFontAt(dpi);
+    HFONT made = CreateFontIndirectW(&font);
+    if (made == nullptr) {
+        return; // the tooltip keeps the font it has
+    }
+    SendMessageA(AppState.tooltipWindow, WM_SETFONT, (WPARAM)made, FALSE);
+    ReleaseTooltipFont();
+    TooltipFont = made;
+}
+
+void ReleaseTooltipFont()
+{
+    if (TooltipFont != nullptr) {
+        DeleteObject(TooltipFont);
+        TooltipFont = nullptr;
+    }
 }
 
 void UpdateTooltipDate(const SYSTEMTIME& localTime)

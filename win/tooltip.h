@@ -12,6 +12,11 @@ void FillToolRecord(TOOLINFOW* tool);
 // Creates the tooltip for AppState.mainWindow and adds the tool with today's date.
 void CreateTooltip();
 
+// The tooltip's font becomes the system's status font at dpi, the old one deleted.
+void SetTooltipFont(UINT dpi);
+// Deletes the tooltip's font, once the clock is gone.
+void ReleaseTooltipFont();
+
 // The tooltip's text becomes the long date of localTime.
 void UpdateTooltipDate(const SYSTEMTIME& localTime);
 

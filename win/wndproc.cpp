@@ -69,6 +69,7 @@ static void OnSysInit(HWND window)
 static void OnDestroy(HWND window)
 {
     EndDesktop(window);
+    ReleaseTooltipFont();
     PostQuitMessage(0);
     SaveSettings(AppState.settings);
     KillTimer(window, AppState.timerId);
@@ -137,16 +138,52 @@ static void OnTimer(HWND window)
     GetLocalTime(&now);
     HandleTick(window, now);
     NoteTick();
+    RetrySessionNotices(window, GetTickCount());
+}
+
+// The clock takes the rectangle FitClock gives it for the square of side side at
+// corner, at dpi (0: its monitor's); where its DPI or size changed, its region,
+// dial and tooltip font follow, once.
+static void FitWindow(HWND window, POINT corner, int side, UINT dpi)
+{
+    RECT fit = FitClock(corner, side, &dpi);
+    int size = fit.right - fit.left;
+    bool changed = dpi != AppState.dpi || size != AppState.dialSize;
+    AppState.dpi = dpi;
+    AppState.dialSize = size;
+    RECT rect;
+    GetWindowRect(window, &rect);
+    if (!EqualRect(&rect, &fit)) {
+        SetWindowPos(window, nullptr, fit.left, fit.top, size, size, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (changed) {
+        SetDialRegion(window);
+        RebuildDial();
+        SetTooltipFont(dpi);
+        Redraw(window);
+    }
+}
+
+// Seen again (restored, the session unlocked): Windows may have changed the
+// monitor's scale meanwhile and told a minimized clock nothing it could use
+// (see OnDpiChanged), so the clock takes the DPI of the monitor it is on.
+static void FitToMonitor(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    POINT corner = {rect.left, rect.top};
+    FitWindow(window, corner, AppState.dialSize, 0);
 }
 
 // The tick runs while the clock can be seen: not while it is minimized, nor
-// while the session is locked. Started again, it ticks at once: the time drawn,
-// a new date noticed.
+// while the session is locked. Seen again, it is fitted to its monitor and ticks
+// at once: the time drawn, a new date noticed.
 static void MatchTicking(HWND window)
 {
     bool wanted = AppState.setUpDone && !IsIconic(window) && !SessionLocked;
     if (wanted && AppState.timerId == 0) {
         AppState.timerId = SetTimer(window, TICK_TIMER_ID, TICK_PERIOD_MS, nullptr);
+        FitToMonitor(window);
         OnTimer(window);
     } else if (!wanted && AppState.timerId != 0) {
         KillTimer(window, AppState.timerId);
@@ -154,9 +191,12 @@ static void MatchTicking(HWND window)
     }
 }
 
-static void OnSessionChange(HWND window, WPARAM change)
+// Only the clock's own session's lock stops it ("WM_WTSSESSION_CHANGE": lParam
+// names the session the change is about).
+static void OnSessionChange(HWND window, WPARAM change, LPARAM session)
 {
-    if (change == WTS_SESSION_LOCK || change == WTS_SESSION_UNLOCK) {
+    if ((change == WTS_SESSION_LOCK || change == WTS_SESSION_UNLOCK) &&
+        IsOwnSession((DWORD)session)) {
         SessionLocked = change == WTS_SESSION_LOCK;
         MatchTicking(window);
     }
@@ -250,21 +290,16 @@ static LRESULT OnNotify(HWND window, const NMHDR* header)
 
 // Moved onto a monitor of another scale (per monitor awareness, "WM_DPICHANGED"):
 // the window takes the suggested rectangle, kept whole on screen and at the
-// dial's size for the new DPI, and the dial is rebuilt at that size, once.
+// dial's size for the new DPI, and the dial is rebuilt at that size, once. A
+// minimized clock is parked off screen, and the rectangle is the parked one:
+// it changes nothing until it is seen again (FitToMonitor).
 static void OnDpiChanged(HWND window, WPARAM dpis, const RECT* suggested)
 {
-    UINT dpi = SaneDpi(HIWORD(dpis));
-    int size = DialPixels(dpi, WorkAreaNear(*suggested));
-    POINT place = PlaceOnScreen(suggested->left, suggested->top, size);
-    bool rebuild = dpi != AppState.dpi || size != AppState.dialSize;
-    AppState.dpi = dpi;
-    AppState.dialSize = size;
-    SetWindowPos(window, nullptr, place.x, place.y, size, size, SWP_NOZORDER | SWP_NOACTIVATE);
-    if (rebuild) {
-        SetDialRegion(window);
-        RebuildDial();
-        Redraw(window);
+    if (IsIconic(window)) {
+        return;
     }
+    POINT corner = {suggested->left, suggested->top};
+    FitWindow(window, corner, suggested->right - suggested->left, SaneDpi(HIWORD(dpis)));
 }
 
 static LRESULT OnSizeMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -328,7 +363,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnDpiChanged(window, wParam, (const RECT*)lParam);
         return 0;
     case WM_WTSSESSION_CHANGE:
-        OnSessionChange(window, wParam);
+        OnSessionChange(window, wParam, lParam);
         return 0;
     case WM_ENTERSIZEMOVE:
     case WM_EXITSIZEMOVE:

@@ -62,8 +62,6 @@ DialSettings LoadSettings()
 // would let anyone take it over ("Creating a DACL"). Where it exists, CreateMutexA
 // asks for all access, which that DACL refuses; it is then opened for what it
 // grants ("CreateMutexA": ERROR_ACCESS_DENIED, use OpenMutex).
-static const char SAVE_LOCK_DACL[] = "D:(A;;0x00100001;;;WD)";
-
 HANDLE OpenSaveLock()
 {
     PSECURITY_DESCRIPTOR descriptor = nullptr;

@@ -39,9 +39,13 @@ COLORREF ParseColorText(const char* text);
 #define SAVE_LOCK_NAME "Global\\Tavik.tavik.ini.save"
 const DWORD SAVE_LOCK_WAIT_MS = 2000;
 
-// The save lock, created with a DACL that lets other users' clocks wait on it
-// and let it go, or opened for that where it exists; null where it can be
-// neither (the name taken by another kind of object, say).
+// The save lock's DACL: everyone may wait on it and let it go (SYNCHRONIZE and
+// MUTEX_MODIFY_STATE), and do nothing else.
+#define SAVE_LOCK_DACL "D:(A;;0x00100001;;;WD)"
+
+// The save lock, created with SAVE_LOCK_DACL, or opened for what it grants where
+// another clock made it; null where it can be neither (the name taken by another
+// kind of object, say).
 HANDLE OpenSaveLock();
 
 // These go to the platform's private profile functions.

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <aclapi.h>
 #include <string.h>
 
 #include <string>
@@ -245,15 +246,55 @@ static DWORD WINAPI SaveOnThread(void* record)
     return 0;
 }
 
+// The lock's DACL grants no one more than waiting on it and letting it go: not
+// taking it over (WRITE_DAC, WRITE_OWNER), not all access.
+static void ExpectOnlyWaitAndRelease(HANDLE lock)
+{
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_EQ(GetSecurityInfo(lock, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                              &dacl, nullptr, &descriptor),
+              (DWORD)ERROR_SUCCESS);
+    ASSERT_NE(dacl, nullptr) << "a NULL DACL lets anyone do anything";
+    EXPECT_GT(dacl->AceCount, 0);
+    for (WORD i = 0; i < dacl->AceCount; i++) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        ASSERT_TRUE(GetAce(dacl, i, (void**)&ace));
+        EXPECT_EQ(ace->Mask & ~(DWORD)(SYNCHRONIZE | MUTEX_MODIFY_STATE), 0u) << "ACE " << i;
+    }
+    LocalFree(descriptor);
+}
+
 // Another clock's hand on the lock: held past the wait, left by a clock that
 // died, or none. Every save ends, writes its whole record, and leaves the lock free.
+// Made by another user's clock, the lock is opened for waiting and letting go,
+// which is all its DACL grants that user.
 TEST(TwoInstances, TheSaveLockNeverHangsNeverDropsASaveAndIsAlwaysLetGo)
 {
     HANDLE held = CreateEventA(nullptr, FALSE, FALSE, "TavikHeld");
     HANDLE letGo = CreateEventA(nullptr, TRUE, FALSE, "TavikLetGo");
+    PROCESS_INFORMATION maker = {};
+    ASSERT_TRUE(StartWriter("foreign", &maker));
+    ASSERT_EQ(WaitForSingleObject(held, 60000), WAIT_OBJECT_0);
+    HANDLE all = CreateMutexA(nullptr, FALSE, SAVE_LOCK_NAME);
+    DWORD refusal = GetLastError();
+    EXPECT_EQ(all, nullptr) << "all access granted";
+    EXPECT_EQ(refusal, (DWORD)ERROR_ACCESS_DENIED);
+    HANDLE opened = OpenSaveLock(); // no ASSERT before the holder lets go: it would wait on
+    EXPECT_NE(opened, nullptr);
+    EXPECT_EQ(WaitForSingleObject(opened, 0), (DWORD)WAIT_TIMEOUT) << "the other clock holds it";
+    SetEvent(letGo);
+    EXPECT_EQ(EndOfWriter(maker), 0u);
+    ResetEvent(letGo);
+    EXPECT_EQ(WaitForSingleObject(opened, 60000), (DWORD)WAIT_OBJECT_0);
+    EXPECT_TRUE(ReleaseMutex(opened));
+    CloseHandle(opened);
+    CloseHandle(all);
+
     // A handle of its own, never waited on: the lock lives on between the
     // others' handles, as it does while another clock waits for it.
     HANDLE lock = OpenSaveLock();
+    ExpectOnlyWaitAndRelease(lock);
     for (const char* hand : {"hold", "die", "none"}) {
         RemoveProfile();
         PROCESS_INFORMATION holder = {};

@@ -8,16 +8,33 @@
 // Or another clock's hand on the save lock:
 //   profile_writer hold              takes it, sets TavikHeld, lets go once
 //                                    TavikLetGo is set
+//   profile_writer foreign           the same with a lock it makes as another
+//                                    user's clock would: the clocks' DACL, and
+//                                    an owner that is not this user (SYSTEM)
 //   profile_writer die               takes it, sets TavikHeld and ends holding it
 //   profile_writer take              exit code 0 if it can take it at once
 #include "profile_records.h"
 
+#include <sddl.h>
 #include <stdlib.h>
 #include <string.h>
 
+static HANDLE ForeignLock()
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(
+            "O:SY" SAVE_LOCK_DACL, SDDL_REVISION_1, &descriptor, nullptr)) {
+        return nullptr;
+    }
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+    HANDLE lock = CreateMutexA(&attributes, FALSE, SAVE_LOCK_NAME);
+    LocalFree(descriptor);
+    return lock;
+}
+
 static int HandOnTheLock(const char* how)
 {
-    HANDLE lock = OpenSaveLock();
+    HANDLE lock = strcmp(how, "foreign") == 0 ? ForeignLock() : OpenSaveLock();
     bool take = strcmp(how, "take") == 0;
     DWORD taken = lock != nullptr ? WaitForSingleObject(lock, take ? 0 : INFINITE) : WAIT_FAILED;
     if (take) {

@@ -519,14 +519,28 @@ TEST_F(Window, MovingRecordsThePositionInMemoryOnly)
     EXPECT_FALSE(ProfileWasWritten()) << "a move alone writes nothing";
 }
 
-// Closes the first window of the thread's modal loop that has the given class.
+// The thread's DPI awareness where Windows has per-thread contexts (10 1607 on):
+// 0 unaware, 1 system, 2 per monitor; -1 without them.
+static int ThreadAwareness()
+{
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    auto context = (HANDLE(WINAPI*)())(void*)GetProcAddress(user32, "GetThreadDpiAwarenessContext");
+    auto awareness =
+        (int(WINAPI*)(HANDLE))(void*)GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext");
+    return context != nullptr && awareness != nullptr ? awareness(context()) : -1;
+}
+
+// Closes the first window of the thread's modal loop that has the given class,
+// noting the thread's DPI awareness while it is open.
 static HWND ModalToClose;
 static UINT CloseCommand;
+static int ModalAwareness;
 static void CALLBACK CloseModal(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND dialog = FindWindowA("#32770", nullptr);
     if (dialog != nullptr && IsWindowVisible(dialog)) {
         ModalToClose = dialog;
+        ModalAwareness = ThreadAwareness();
         PostMessageA(dialog, WM_COMMAND, CloseCommand, 0);
         KillTimer(nullptr, timer);
     }
@@ -575,6 +589,23 @@ TEST_F(Window, CancelledColourDialogKeepsTheColourAndStillSaves)
     SendClosingModal(window, IDM_COLOR_DATE, IDCANCEL);
     EXPECT_EQ(AppState.dialBitmap, dial);
     EXPECT_TRUE(ProfileWasWritten());
+
+    // The thread per monitor aware: the dialog runs system-aware, and after it
+    // the thread is as it was (where Windows has per-thread contexts). Called
+    // directly: a message to a window sets the thread's context for the call.
+    auto setContext = (HANDLE(WINAPI*)(HANDLE))(void*)GetProcAddress(
+        GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext");
+    HANDLE previous = setContext != nullptr ? setContext((HANDLE)(LONG_PTR)-3) : nullptr;
+    int awareness = ThreadAwareness();
+    ModalAwareness = -2;
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseModal);
+    EXPECT_EQ(ChooseHandColor(RGB(4, 5, 6)), RGB(4, 5, 6));
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(ThreadAwareness(), awareness);
+    EXPECT_EQ(ModalAwareness, disabled ? -2 : (awareness < 0 ? -1 : 1));
+    if (previous != nullptr) {
+        setContext(previous);
+    }
 }
 
 // The tooltip's tool record shows in what the tooltip holds (the set-up test reads

@@ -698,8 +698,38 @@ TEST_F(Window, CloseDestroysTheWindowSavesTwiceAndPostsQuit)
     EXPECT_EQ(message.wParam, 0u);
 }
 
-TEST(Placement, AClockOffEveryMonitorComesBackOntoTheNearestOne)
+// A clock is sized for the monitor that holds most of it, and a clock off every
+// monitor comes back onto the nearest one.
+TEST(Placement, SizedForTheMonitorHoldingMostOfItAndNeverOffScreen)
 {
+    // CTest runs this once more on two monitors side by side at 192 DPI
+    // (TAVIK_TWO_MONITORS): 1024 x 768, and a small one of 100 x 100 at its right.
+    // Wine gives both the same DPI: the monitor a clock is sized for shows in the
+    // work area that bounds its size.
+    if (getenv("TAVIK_TWO_MONITORS") != nullptr) {
+        ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2);
+        const struct {
+            POINT corner;
+            RECT fit;
+        } fits[] = {
+            {{1000, 10}, {1000, 10, 1100, 110}}, // most of it on the small one
+            {{990, 10}, {990, 10, 1118, 138}},   // most of it on the large one
+        };
+        for (const auto& row : fits) {
+            UINT dpi = 0;
+            RECT fit = FitClock(row.corner, 64, &dpi);
+            EXPECT_TRUE(EqualRect(&fit, &row.fit)) << row.corner.x << ": " << fit.right - fit.left;
+            EXPECT_EQ(dpi, 192u);
+        }
+        ASSERT_TRUE(WriteProfile("[Position]\r\nX=1000\r\nY=10\r\n"));
+        memset(&AppState, 0, sizeof AppState);
+        ASSERT_NE(PrepareClock(GetModuleHandleA(nullptr), nullptr), nullptr);
+        EXPECT_EQ(AppState.dialSize, 100) << "started with most of it on the small one";
+        DestroyWindow(AppState.mainWindow);
+        RemoveProfile();
+        return;
+    }
+
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const struct {

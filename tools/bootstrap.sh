@@ -27,6 +27,8 @@ check /usr/bin/xwd x11-apps
 check /usr/bin/xprop x11-utils
 check /usr/bin/xsetroot x11-xserver-utils
 check /usr/bin/icewm icewm
+check /usr/lib/xorg/Xorg xserver-xorg-core
+check /usr/lib/xorg/modules/drivers/dummy_drv.so xserver-xorg-video-dummy
 check /usr/include/X11/Xlib.h libx11-dev
 check /usr/src/googletest/CMakeLists.txt googletest
 check /usr/bin/clang clang

@@ -318,6 +318,48 @@ static LRESULT CALLBACK RefuseMinimize(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Windows refuses the session notices until its terminal service runs; other
+// sessions' notices may reach the clock too. The program's GetProcAddress and
+// GetTickCount, seen through these, hand it a refusing registration and a time.
+static FARPROC RealGetProcAddress;
+static FARPROC RealGetTickCount;
+static int RegisterCalls = -1; // -1: the real registration
+static int Refusals;
+static bool HideForDpi; // no SystemParametersInfoForDpi, as before Windows 10
+static DWORD TestTicks; // 0: the real time
+static BOOL WINAPI RefusingRegister(HWND, DWORD)
+{
+    RegisterCalls++;
+    SetLastError(RPC_S_INVALID_BINDING);
+    return Refusals-- > 0 ? FALSE : TRUE;
+}
+static FARPROC WINAPI TestGetProcAddress(HMODULE module, LPCSTR name)
+{
+    bool named = (ULONG_PTR)name > 0xFFFF;
+    if (named && RegisterCalls >= 0 && strcmp(name, "WTSRegisterSessionNotification") == 0) {
+        return (FARPROC)(void*)RefusingRegister;
+    }
+    if (named && HideForDpi && strcmp(name, "SystemParametersInfoForDpi") == 0) {
+        return nullptr;
+    }
+    return ((FARPROC(WINAPI*)(HMODULE, LPCSTR))(void*)RealGetProcAddress)(module, name);
+}
+static DWORD WINAPI TestGetTickCount()
+{
+    return TestTicks != 0 ? TestTicks : ((DWORD(WINAPI*)())(void*)RealGetTickCount)();
+}
+static void SeeSystemCalls()
+{
+    if (RealGetProcAddress == nullptr) {
+        RealGetProcAddress =
+            PatchImport("kernel32.dll", "GetProcAddress", (FARPROC)(void*)&TestGetProcAddress);
+        RealGetTickCount =
+            PatchImport("kernel32.dll", "GetTickCount", (FARPROC)(void*)&TestGetTickCount);
+    }
+    ASSERT_NE(RealGetProcAddress, nullptr);
+    ASSERT_NE(RealGetTickCount, nullptr);
+}
+
 // Minimized and back, by every way there is: a taskbar button exactly while
 // minimized, from the style the window has when it is shown; no tick while
 // nobody sees it, and one at once when it is seen again. First the path that
@@ -401,8 +443,11 @@ TEST_F(Window, MinimizeAndRestoreSwitchTheTaskbarButton)
     EXPECT_TRUE(ProfileWasWritten());
 
     // Wine's return to place: a clock just back that something moves elsewhere
-    // goes back, whole, where it stood; moves while its button is still on are
-    // not its place; after the return's three seconds, a move stays.
+    // (in one coordinate or both) goes back, whole, where it stood; moves while
+    // its button is still on are not its place; after the return's three
+    // seconds, a move stays. The earlier returns are over: the time is on.
+    SeeSystemCalls();
+    TestTicks = GetTickCount() + 10000;
     SetWineSteps(true);
     Send(WM_COMMAND, IDM_MINIMIZE);
     Pump();
@@ -410,59 +455,18 @@ TEST_F(Window, MinimizeAndRestoreSwitchTheTaskbarButton)
     SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_EQ(AppState.settings.X, 100) << "a move with the button still on is not recorded";
     Pump();
-    for (int move = 0; move < 2; move++) { // the return itself, then a move after it
-        EXPECT_TRUE(whereItStood()) << move << ": back where it stood, whole";
-        SetWindowPos(window, nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (POINT move : {POINT{7, 9}, POINT{7, 120}, POINT{100, 9}}) {
+        EXPECT_TRUE(whereItStood()) << "back where it stood, whole";
+        SetWindowPos(window, nullptr, move.x, move.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    for (int tick = 0; tick < 16; tick++) {
-        Send(WM_TIMER, TICK_TIMER_ID);
-    }
+    EXPECT_TRUE(whereItStood());
+    TestTicks += 3000;
     SetWindowPos(window, nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_EQ(AppState.settings.X, 7) << "three seconds later a move is the clock's place";
     EXPECT_EQ(AppState.settings.Y, 9);
+    TestTicks = 0;
     SetWineSteps(wine);
-}
-
-// Windows refuses the session notices until its terminal service runs; other
-// sessions' notices may reach the clock too. The program's GetProcAddress and
-// GetTickCount, seen through these, hand it a refusing registration and a time.
-static FARPROC RealGetProcAddress;
-static FARPROC RealGetTickCount;
-static int RegisterCalls = -1; // -1: the real registration
-static int Refusals;
-static bool HideForDpi; // no SystemParametersInfoForDpi, as before Windows 10
-static DWORD TestTicks; // 0: the real time
-static BOOL WINAPI RefusingRegister(HWND, DWORD)
-{
-    RegisterCalls++;
-    SetLastError(RPC_S_INVALID_BINDING);
-    return Refusals-- > 0 ? FALSE : TRUE;
-}
-static FARPROC WINAPI TestGetProcAddress(HMODULE module, LPCSTR name)
-{
-    bool named = (ULONG_PTR)name > 0xFFFF;
-    if (named && RegisterCalls >= 0 && strcmp(name, "WTSRegisterSessionNotification") == 0) {
-        return (FARPROC)(void*)RefusingRegister;
-    }
-    if (named && HideForDpi && strcmp(name, "SystemParametersInfoForDpi") == 0) {
-        return nullptr;
-    }
-    return ((FARPROC(WINAPI*)(HMODULE, LPCSTR))(void*)RealGetProcAddress)(module, name);
-}
-static DWORD WINAPI TestGetTickCount()
-{
-    return TestTicks != 0 ? TestTicks : ((DWORD(WINAPI*)())(void*)RealGetTickCount)();
-}
-static void SeeSystemCalls()
-{
-    if (RealGetProcAddress == nullptr) {
-        RealGetProcAddress =
-            PatchImport("kernel32.dll", "GetProcAddress", (FARPROC)(void*)&TestGetProcAddress);
-        RealGetTickCount =
-            PatchImport("kernel32.dll", "GetTickCount", (FARPROC)(void*)&TestGetTickCount);
-    }
-    ASSERT_NE(RealGetProcAddress, nullptr);
-    ASSERT_NE(RealGetTickCount, nullptr);
 }
 
 // Locked, the clock does not tick; unlocked, it ticks at once and on. Only its own

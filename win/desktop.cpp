@@ -10,10 +10,11 @@ static_assert(sizeof(WINDOWPLACEMENT) == 44, "WINDOWPLACEMENT is 44 bytes");
 
 static bool UnderWine;
 
-// Under Wine: ticks left in which a clock just back from minimized is put back
-// where it stood if something moves it elsewhere (see ReturnToPlace).
-static unsigned ReturningTicks;
-const unsigned RETURNING_TICKS = 15;
+// Under Wine: a clock just back from minimized is put back where it stood if
+// something moves it elsewhere within RETURN_MS of its return (see ReturnToPlace).
+static bool Returning;
+static DWORD ReturnStart; // GetTickCount at the return
+const DWORD RETURN_MS = 3000;
 
 #ifndef NOTIFY_FOR_THIS_SESSION
 const DWORD NOTIFY_FOR_THIS_SESSION = 0;
@@ -42,7 +43,7 @@ void StartDesktop(HWND window)
 {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     UnderWine = ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-    ReturningTicks = 0;
+    Returning = false;
     OwnSessionKnown = ProcessIdToSessionId(GetCurrentProcessId(), &OwnSession) != FALSE;
     SessionLibrary = LoadLibraryA("wtsapi32.dll");
     RegisterSession = SessionLibrary ? (RegisterSessionFunction)(void*)GetProcAddress(
@@ -141,7 +142,8 @@ void MatchTaskbarButton(HWND window)
     SetToolWindowStyle(window, !iconic);
     if (!iconic && UnderWine) {
         ReturnToPlace(window);
-        ReturningTicks = RETURNING_TICKS;
+        Returning = true;
+        ReturnStart = GetTickCount();
     }
     ShowWindow(window, iconic ? SW_SHOWMINNOACTIVE : SW_SHOWNA);
     if (UnderWine) {
@@ -187,22 +189,26 @@ bool IsPlaceToRecord(HWND window)
     if (!HasToolStyle(window)) {
         return false;
     }
-    if (ReturningTicks != 0 && !AppState.moving) {
+    bool returning = Returning && GetTickCount() - ReturnStart < RETURN_MS; // unsigned: wraps
+    if (returning && !AppState.moving) {
         ReturnToPlace(window);
     }
     return true;
 }
 
-void NoteTick()
+void EndReturnToPlace()
 {
-    if (ReturningTicks != 0) {
-        ReturningTicks--;
-    }
+    Returning = false; // Wine: the user moves it, its place is where they put it
 }
 
-void NoteUserMove()
+// Raised once shown: a window manager may hold a window that was mapped already
+// "above" there for good (IceWM does), and the user could then never switch it
+// off. Windows raises a hidden window as well as a shown one ("SetWindowPos").
+void RaiseOnceShown(HWND window)
 {
-    ReturningTicks = 0; // the user moves it: its place is where they put it
+    if (AppState.settings.OnTop) {
+        PostMessageA(window, WM_APP_ON_TOP, 0, 0);
+    }
 }
 
 // Puts the window above all others or back among them, as OnTop says, without

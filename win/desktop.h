@@ -5,6 +5,11 @@
 
 #include <windows.h>
 
+// Posted to the clock: match the taskbar button to minimized or not
+// (MatchTaskbarButton); raise it as OnTop says (ApplyOnTop).
+const UINT WM_APP_TASKBAR = WM_APP;
+const UINT WM_APP_ON_TOP = WM_APP + 1;
+
 // Once, at the window's set-up: tells Windows from Wine (ntdll exports
 // wine_get_version only under Wine), notes the clock's own session and asks for
 // the session's lock and unlock (WM_WTSSESSION_CHANGE, where wtsapi32 has it:
@@ -41,9 +46,12 @@ void MatchTaskbarButton(HWND window);
 // not while minimized or maximized; under Wine, not on its way back.
 bool IsPlaceToRecord(HWND window);
 
-// A tick went by / the user moves the clock (Wine's return to place).
-void NoteTick();
-void NoteUserMove();
+// The user starts moving the clock: under Wine the return to its place after a
+// restore ends (IsPlaceToRecord), its place is where the user puts it.
+void EndReturnToPlace();
+
+// At the set-up: the clock is raised as OnTop says once it is shown (posted).
+void RaiseOnceShown(HWND window);
 
 // Puts the window above all others or back among them, as OnTop says, without
 // taking the focus.

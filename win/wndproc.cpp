@@ -16,11 +16,6 @@
 
 const UINT TICK_PERIOD_MS = 200;
 
-// Posted to itself: match the taskbar button to minimized or not (desktop.h).
-const UINT WM_APP_TASKBAR = WM_APP;
-// Posted to itself by the set-up: raise the shown window when OnTop is set.
-const UINT WM_APP_ON_TOP = WM_APP + 1;
-
 #ifndef WM_DPICHANGED
 const UINT WM_DPICHANGED = 0x02E0; // Windows 8.1 on
 #endif
@@ -58,12 +53,7 @@ static void OnSysInit(HWND window)
     SetDialRegion(window);
     AppState.timerId = SetTimer(window, TICK_TIMER_ID, TICK_PERIOD_MS, nullptr);
     BuildDialBitmap();
-    if (AppState.settings.OnTop) {
-        // Raised once the window is shown: a window manager may hold a window
-        // that was mapped already "above" there for good (IceWM does), and the
-        // user could then never switch it off.
-        PostMessageA(window, WM_APP_ON_TOP, 0, 0);
-    }
+    RaiseOnceShown(window);
 }
 
 static void OnDestroy(HWND window)
@@ -137,7 +127,6 @@ static void OnTimer(HWND window)
     SYSTEMTIME now;
     GetLocalTime(&now);
     HandleTick(window, now);
-    NoteTick();
     RetrySessionNotices(window, GetTickCount());
 }
 
@@ -306,7 +295,9 @@ static LRESULT OnSizeMove(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 {
     bool entering = message == WM_ENTERSIZEMOVE;
     AppState.moving = entering ? 1 : 0;
-    NoteUserMove();
+    if (entering) {
+        EndReturnToPlace();
+    }
     SetCursor(entering ? AppState.cursorGrab : AppState.cursorOpen);
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -681,11 +681,13 @@ TEST_F(Window, DestroyPostsQuitThenSavesThenReleasesTheDial)
 {
     ASSERT_TRUE(CountSaves());
     int before = Saves().saves;
+    EXPECT_NE(GetModuleHandleA("wtsapi32.dll"), nullptr) << "loaded for the session notices";
     DestroyWindow(window);
     EXPECT_EQ(Saves().saves - before, 1);
     EXPECT_TRUE(Saves().quitPostedBeforeLastSave);
     EXPECT_TRUE(Saves().dialAliveAtLastSave) << "the save comes before the dial is deleted";
     EXPECT_EQ(AppState.dialBitmap, nullptr);
+    EXPECT_EQ(GetModuleHandleA("wtsapi32.dll"), nullptr) << "and let go of";
 }
 
 TEST_F(Window, CloseDestroysTheWindowSavesTwiceAndPostsQuit)
@@ -751,10 +753,23 @@ TEST(Placement, SizedForTheMonitorHoldingMostOfItAndNeverOffScreen)
             EXPECT_EQ(place.y, row.y);
         } else {
             EXPECT_GE(place.x, work.left) << row.x << "," << row.y;
-            EXPECT_LE(place.x + 64, work.right) << row.x << "," << row.y;
+            EXPECT_LE(place.x, work.right - 64) << row.x << "," << row.y;
             EXPECT_GE(place.y, work.top) << row.x << "," << row.y;
-            EXPECT_LE(place.y + 64, work.bottom) << row.x << "," << row.y;
+            EXPECT_LE(place.y, work.bottom - 64) << row.x << "," << row.y;
         }
+    }
+    // The dial's side: 64 at the DPI (96 to 480), within the work area's shorter
+    // side, never below 64.
+    const struct {
+        UINT dpi;
+        RECT work;
+        int side;
+    } sides[] = {{96, {0, 0, 1024, 768}, 64},   {192, {0, 0, 1024, 768}, 128},
+                 {480, {0, 0, 1000, 200}, 200}, {480, {0, 0, 200, 1000}, 200},
+                 {192, {0, 0, 50, 50}, 64},     {1000, {0, 0, 1024, 768}, 320},
+                 {0, {0, 0, 1024, 768}, 64}};
+    for (const auto& row : sides) {
+        EXPECT_EQ(DialPixels(row.dpi, row.work), row.side) << row.dpi << " DPI";
     }
 }
 
@@ -880,6 +895,27 @@ static std::vector<uint32_t> BitmapPixels(HBITMAP bitmap, int* width)
     return pixels;
 }
 
+// The red date label on the dial: Arial's digits, 8 points at dpi, below the
+// centre as at 100 %.
+static void ExpectLabelAtDpi(UINT dpi, int size)
+{
+    int width = 0;
+    std::vector<uint32_t> dial = BitmapPixels(AppState.dialBitmap, &width);
+    int top = size, bottom = -1;
+    for (int y = 0; y < size; y++) {
+        for (int x = 0; x < size; x++) {
+            uint32_t pixel = dial[y * width + x];
+            if ((pixel >> 16) > 200 && (pixel >> 8 & 255) < 60 && (pixel & 255) < 60) {
+                top = y < top ? y : top;
+                bottom = y;
+            }
+        }
+    }
+    int em = MulDiv(8, (int)dpi, 72);
+    EXPECT_GE(top, MulDiv(35, size, 64) - 1);
+    EXPECT_NEAR(bottom - top + 1, em * 0.72, 0.75) << "Arial's digits at " << em << " pixels";
+}
+
 // CTest runs this once more in the prefix at 120, 144 and 192 DPI (TAVIK_DPI):
 // everything on screen at that scale, the dial drawn from its artwork, never enlarged.
 TEST_F(Window, EverythingScalesWithTheScreen)
@@ -967,20 +1003,7 @@ TEST_F(Window, EverythingScalesWithTheScreen)
     // The date label: 8 points at that DPI, below the centre as at 100 %.
     AppState.settings.Date = RGB(255, 0, 0);
     Send(WM_COMMAND, IDM_SHOWDATE);
-    dial = BitmapPixels(AppState.dialBitmap, &width);
-    int top = size, bottom = -1;
-    for (int y = 0; y < size; y++) {
-        for (int x = 0; x < size; x++) {
-            uint32_t pixel = dial[y * width + x];
-            if ((pixel >> 16) > 200 && (pixel >> 8 & 255) < 60 && (pixel & 255) < 60) {
-                top = y < top ? y : top;
-                bottom = y;
-            }
-        }
-    }
-    int em = MulDiv(8, dpi, 72);
-    EXPECT_GE(top, MulDiv(35, size, 64) - 1);
-    EXPECT_NEAR(bottom - top + 1, em * 0.72, 0.75) << "Arial's digits at " << em << " pixels";
+    ExpectLabelAtDpi((UINT)dpi, size);
 }
 
 // The tooltip font's height in pixels.
@@ -1059,7 +1082,10 @@ TEST_F(Window, AtAnotherScaleTheClockTakesTheSuggestedRectangle)
     // parked rectangle) changes nothing; seen again, it takes the DPI of the
     // monitor it is on, once.
     RECT large = {200, 100, 328, 228};
+    AppState.settings.Date = RGB(255, 0, 0);
+    Send(WM_COMMAND, IDM_SHOWDATE);
     Send(WM_DPICHANGED, MAKEWPARAM(192, 192), (LPARAM)&large);
+    ExpectLabelAtDpi(192, 128); // the monitor's DPI, not the screen's 96
     Send(WM_COMMAND, IDM_MINIMIZE);
     Pump();
     WINDOWPLACEMENT before = {}, after = {};

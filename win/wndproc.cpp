@@ -191,58 +191,86 @@ static void OnSessionChange(HWND window, WPARAM change, LPARAM session)
     }
 }
 
-static void ChooseColorCommand(HWND window, COLORREF* color)
+// The menu's commands, one handler each; OnCommand saves after every one.
+static void OnMinimizeCommand(HWND window)
+{
+    MinimizeWithTaskbarButton(window);
+    // A hook may refuse the minimize: no WM_SIZE then, and the match shows the
+    // clock again as it was.
+    PostMessageA(window, WM_APP_TASKBAR, 0, 0);
+}
+
+static void OnTopCommand(HWND window)
+{
+    AppState.settings.OnTop = AppState.settings.OnTop ? 0 : 1;
+    ApplyOnTop(window);
+}
+
+static void OnShowDateCommand(HWND window)
+{
+    AppState.settings.ShowDate = AppState.settings.ShowDate ? 0 : 1;
+    RebuildDial();
+    Redraw(window);
+}
+
+static void OnAboutCommand(HWND window)
+{
+    DialogBoxParamA(AppState.hInstance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDialogProc, 0);
+}
+
+static void OnHandColorCommand(HWND window, COLORREF* color)
 {
     *color = ChooseHandColor(*color);
     Redraw(window);
 }
 
+// The label is part of the dial: rebuilt while it is shown.
+static void OnDateColorCommand(HWND window)
+{
+    AppState.settings.Date = ChooseHandColor(AppState.settings.Date);
+    if (AppState.settings.ShowDate) {
+        RebuildDial();
+        Redraw(window);
+    }
+}
+
+// Restore, Move and Close are the system's own commands (Restore: the taskbar
+// button goes in OnSize).
 static void OnCommand(HWND window, WPARAM command)
 {
     switch (command) {
     case IDM_RESTORE:
-        SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0); // the taskbar button: OnSize
+        SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
         break;
     case IDM_MOVE:
         SendMessageA(window, WM_SYSCOMMAND, SC_MOVE, 0);
         break;
     case IDM_MINIMIZE:
-        MinimizeWithTaskbarButton(window);
-        // A hook may refuse the minimize: no WM_SIZE then, and the match shows
-        // the clock again as it was.
-        PostMessageA(window, WM_APP_TASKBAR, 0, 0);
+        OnMinimizeCommand(window);
         break;
     case IDM_CLOSE:
         SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;
     case IDM_ONTOP:
-        AppState.settings.OnTop = AppState.settings.OnTop ? 0 : 1;
-        ApplyOnTop(window);
+        OnTopCommand(window);
         break;
     case IDM_SHOWDATE:
-        AppState.settings.ShowDate = AppState.settings.ShowDate ? 0 : 1;
-        RebuildDial();
-        Redraw(window);
+        OnShowDateCommand(window);
         break;
     case IDM_ABOUT:
-        DialogBoxParamA(AppState.hInstance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDialogProc,
-                        0);
+        OnAboutCommand(window);
         break;
     case IDM_COLOR_HOURS:
-        ChooseColorCommand(window, &AppState.settings.Hours);
+        OnHandColorCommand(window, &AppState.settings.Hours);
         break;
     case IDM_COLOR_MINUTES:
-        ChooseColorCommand(window, &AppState.settings.Minutes);
+        OnHandColorCommand(window, &AppState.settings.Minutes);
         break;
     case IDM_COLOR_SECONDS:
-        ChooseColorCommand(window, &AppState.settings.Seconds);
+        OnHandColorCommand(window, &AppState.settings.Seconds);
         break;
     case IDM_COLOR_DATE:
-        AppState.settings.Date = ChooseHandColor(AppState.settings.Date);
-        if (AppState.settings.ShowDate) {
-            RebuildDial();
-            Redraw(window);
-        }
+        OnDateColorCommand(window);
         break;
     default:
         break;

@@ -1,5 +1,7 @@
 // Colour texts of the profile file: formatting and the tolerant parse.
-#include "settings.h"
+#include "colortext.h"
+
+#include <stdint.h>
 
 void FormatColorText(COLORREF color, char* buffer)
 {

@@ -33,6 +33,27 @@ static const Color NUMERAL_ONE = {210, 210, 208};
 static const double PI = 3.141592653589793;
 static const double SQRT2 = 1.4142135623730951;
 
+// The centre, and the radii of the rings from it out, in dial units.
+static const double CENTRE = DIAL_SIZE / 2.0;
+static const double TICKS_INNER = 23.6; // no tick comes nearer the centre
+static const double HOUR_TICK_INNER = 24.0;
+static const double MINUTE_TICK_INNER = 25.5;
+static const double FACE_OUTER = 27.0; // the face, whose gradient spans this radius
+static const double TICKS_OUTER = 27.2;
+static const double FACE_RIM = 27.3; // face and inner edge half and half
+static const double INNER_EDGE_OUTER = 28.4;
+static const double BEZEL_LIGHT_BAND_END = 29.0; // the bezel's inner light band ends,
+static const double BEZEL_DARK_BAND_END = 30.0;  // its dark band turns to the outer one
+static const double BEZEL_OUTER = 31.5;
+static const double OUTER_EDGE_OUTER = 32.0;
+static const double EDGE_FADE = 0.6;   // the outer edge fades to black over this
+static const double DIAL_OUTER = 32.6; // black beyond (OUTER_EDGE_OUTER + EDGE_FADE)
+// Half the width of a tick.
+static const double HOUR_TICK_HALF_WIDTH = 1.0;
+static const double MINUTE_TICK_HALF_WIDTH = 0.55;
+// The 64-pixel artwork samples each pixel 4 x 4 times.
+static const int ART_SAMPLES = 4;
+
 static Color Lerp(const Color& a, const Color& b, double t)
 {
     Color c = {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
@@ -47,7 +68,7 @@ static double Clamp01(double t)
 // A diagonal gradient, bright at the upper left, dark at the lower right.
 static Color FaceColor(double dx, double dy)
 {
-    double t = (dx + dy) / (27.0 * SQRT2);
+    double t = (dx + dy) / (FACE_OUTER * SQRT2);
     if (t < 0) {
         return Lerp(FACE_CENTRE, FACE_LIGHT, Clamp01(-t));
     }
@@ -66,8 +87,9 @@ static Color TickColor(double angle, bool hour)
     return hour ? Lerp(color, WHITE, 0.15) : color;
 }
 
-// value rounded to the nearest integer, halves to the even one (as the artwork
-// was first rounded); for 0 <= value < 2^31, without the C library's rounding.
+// value rounded to the nearest integer, halves to the even one, as the artwork
+// was first rounded: any other rounding changes pixels of the committed
+// bitmaps. For 0 <= value < 2^31, without the C library's rounding.
 static int RoundHalfEven(double value)
 {
     int whole = (int)value;
@@ -103,7 +125,7 @@ static void FillTickColors(TickColors* ticks)
 // The tick covering the point, if any.
 static bool TickAt(double dx, double dy, double r, const TickColors& ticks, Color* color)
 {
-    if (r < 23.6 || r > 27.2) {
+    if (r < TICKS_INNER || r > TICKS_OUTER) {
         return false;
     }
     double angle = FlooredMod(atan2(dx, -dy), 2 * PI);
@@ -111,8 +133,8 @@ static bool TickAt(double dx, double dy, double r, const TickColors& ticks, Colo
     // The distance from the tick's centre line: r sin(angle - tick's angle).
     double across = dx * ticks.cosine[index] + dy * ticks.sine[index];
     bool hour = index % 5 == 0;
-    double inner = hour ? 24.0 : 25.5;
-    double halfWidth = hour ? 1.0 : 0.55;
+    double inner = hour ? HOUR_TICK_INNER : MINUTE_TICK_INNER;
+    double halfWidth = hour ? HOUR_TICK_HALF_WIDTH : MINUTE_TICK_HALF_WIDTH;
     if (fabs(across) <= halfWidth && r >= inner) {
         *color = ticks.of[index];
         return true;
@@ -141,12 +163,12 @@ static Color BezelColor(double dx, double dy, double r)
 {
     // Bands across the ring: light, dark, light.
     Color base;
-    if (r < 29.0) {
+    if (r < BEZEL_LIGHT_BAND_END) {
         base = Lerp(BEZEL_INNER_BAND, BEZEL_INNER_BAND, 0);
-    } else if (r < 30.0) {
-        base = Lerp(BEZEL_INNER_BAND, BEZEL_DARK_BAND, r - 29.0);
+    } else if (r < BEZEL_DARK_BAND_END) {
+        base = Lerp(BEZEL_INNER_BAND, BEZEL_DARK_BAND, r - BEZEL_LIGHT_BAND_END);
     } else {
-        base = Lerp(BEZEL_DARK_BAND, BEZEL_OUTER_BAND, Clamp01(r - 30.0));
+        base = Lerp(BEZEL_DARK_BAND, BEZEL_OUTER_BAND, Clamp01(r - BEZEL_DARK_BAND_END));
     }
     // Fine ribs around the ring.
     double rib = SineOf72Times(-dy / r, dx / r); // the angle from 12, clockwise
@@ -167,27 +189,27 @@ static Color BezelColor(double dx, double dy, double r)
 
 static Color DialSample(double x, double y, const TickColors& ticks)
 {
-    double dx = x - 32.0;
-    double dy = y - 32.0;
+    double dx = x - CENTRE;
+    double dy = y - CENTRE;
     double r = sqrt(dx * dx + dy * dy);
     Color tick;
-    if (r <= 27.0) {
+    if (r <= FACE_OUTER) {
         return TickAt(dx, dy, r, ticks, &tick) ? tick : FaceColor(dx, dy);
     }
-    if (r <= 27.3) {
+    if (r <= FACE_RIM) {
         return TickAt(dx, dy, r, ticks, &tick) ? tick : Lerp(FaceColor(dx, dy), INNER_EDGE, 0.5);
     }
-    if (r <= 28.4) {
+    if (r <= INNER_EDGE_OUTER) {
         return INNER_EDGE;
     }
-    if (r <= 31.5) {
+    if (r <= BEZEL_OUTER) {
         return BezelColor(dx, dy, r);
     }
-    if (r <= 32.0) {
+    if (r <= OUTER_EDGE_OUTER) {
         return OUTER_EDGE;
     }
-    if (r <= 32.6) {
-        return Lerp(OUTER_EDGE, BLACK, (r - 32.0) / 0.6);
+    if (r <= DIAL_OUTER) {
+        return Lerp(OUTER_EDGE, BLACK, (r - OUTER_EDGE_OUTER) / EDGE_FADE);
     }
     return BLACK;
 }
@@ -278,16 +300,16 @@ static Color SampledPixel(int x, int y, int n, double unit, bool numerals, const
 static Color DialPixel(int x, int y, int n, double unit, bool numerals, bool shortcuts,
                        const TickColors& ticks)
 {
-    double x0 = x * unit - 32.0, y0 = y * unit - 32.0, x1 = x0 + unit, y1 = y0 + unit;
-    numerals = numerals && NearNumeral(x0 + 32, y0 + 32, x1 + 32, y1 + 32);
+    double x0 = x * unit - CENTRE, y0 = y * unit - CENTRE, x1 = x0 + unit, y1 = y0 + unit;
+    numerals = numerals && NearNumeral(x0 + CENTRE, y0 + CENTRE, x1 + CENTRE, y1 + CENTRE);
     if (shortcuts) {
         double nearX = x0 > 0 ? x0 : (x1 < 0 ? x1 : 0), nearY = y0 > 0 ? y0 : (y1 < 0 ? y1 : 0);
         double farX = fabs(x0) > fabs(x1) ? x0 : x1, farY = fabs(y0) > fabs(y1) ? y0 : y1;
         bool oneSide = (x0 + y0 < 0) == (x1 + y1 < 0);
-        if (hypot(nearX, nearY) > 32.6) {
+        if (hypot(nearX, nearY) > DIAL_OUTER) {
             return BLACK;
         }
-        if (hypot(farX, farY) < 23.6 && oneSide && !numerals) {
+        if (hypot(farX, farY) < TICKS_INNER && oneSide && !numerals) {
             return FaceColor((x0 + x1) / 2, (y0 + y1) / 2);
         }
     }
@@ -298,7 +320,7 @@ static Color DialPixel(int x, int y, int n, double unit, bool numerals, bool sho
 // as finely at every size as the 64-pixel artwork (4 x 4 at 64).
 static int DialSamplesPerPixel(int size)
 {
-    int samples = size > 0 ? (4 * 64 + size - 1) / size : 4;
+    int samples = size > 0 ? (ART_SAMPLES * DIAL_SIZE + size - 1) / size : ART_SAMPLES;
     return samples < 1 ? 1 : samples;
 }
 
@@ -310,13 +332,15 @@ static uint32_t Channel(double mean)
 void RenderDial(int size, bool numerals, uint32_t* pixels)
 {
     int n = DialSamplesPerPixel(size);
-    double unit = 64.0 / size; // dial units per pixel
+    double unit = (double)DIAL_SIZE / size; // dial units per pixel
     TickColors ticks;
     FillTickColors(&ticks);
     for (int y = 0; y < size; y++) {
         for (int x = 0; x < size; x++) {
-            Color c = DialPixel(x, y, n, unit, numerals, size != 64, ticks);
+            Color c = DialPixel(x, y, n, unit, numerals, size != DIAL_SIZE, ticks);
             uint32_t red = Channel(c.r), green = Channel(c.g), blue = Channel(c.b);
+            // The black floor: a mean of 2 or less in every channel (where the
+            // outer edge fades out) is black, as in the committed artwork.
             if (red <= 2 && green <= 2 && blue <= 2) {
                 red = green = blue = 0;
             }

@@ -5,6 +5,9 @@
 
 #include <stdint.h>
 
+// The dial's side in its own units, and in pixels at 100 % (96 DPI).
+const int DIAL_SIZE = 64;
+
 // Draws the dial, with or without the numerals 12, 3, 6 and 9, into size x size
 // pixels: rows top to bottom, each pixel blue, green, red, 0 (a 32-bit DIB's
 // order). At 64 the pixels are those of the artwork before its colours are reduced.

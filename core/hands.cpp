@@ -2,6 +2,8 @@
 // float; the end points are truncated toward zero.
 #include "hands.h"
 
+#include "dialart.h"
+
 #include <float.h>
 #include <math.h>
 

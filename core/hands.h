@@ -3,8 +3,6 @@
 
 #include "settings.h"
 
-const int DIAL_SIZE = 64;
-const int DIAL_CENTER = 32;
 // Half a turn as the dial has always measured it: 3.1415, not pi.
 const double DIAL_PI = 3.1415;
 const double HOUR_HAND_LENGTH = 0.4;

@@ -1,6 +1,8 @@
 // Loading and saving DialSettings through the platform's private profile functions.
 #include "settings.h"
 
+#include "colortext.h"
+
 #include <sddl.h>
 
 static const char POSITION_SECTION[] = "Position";

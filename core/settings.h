@@ -10,9 +10,6 @@
 // Pale yellow RGB(255, 255, 192), the default of all four colours.
 const COLORREF DEFAULT_COLOR = 0x00C0FFFF;
 
-// Longest colour text the store hands back, plus the ending zero.
-const int COLOR_TEXT_SIZE = 40;
-
 struct DialSettings {
     int32_t X;
     int32_t Y;
@@ -23,14 +20,6 @@ struct DialSettings {
     COLORREF Seconds;
     COLORREF Date;
 };
-
-// Colour text "%d, %d, %d" (red, green, blue); the top byte is dropped.
-// buffer must hold COLOR_TEXT_SIZE bytes.
-void FormatColorText(COLORREF color, char* buffer);
-
-// Reads a colour text: three decimal numbers separated by commas, each taken
-// modulo 256; missing parts are 0. Never fails.
-COLORREF ParseColorText(const char* text);
 
 #ifdef _WIN32
 // The lock that every clock of every session holds while it saves, so that the

@@ -1,7 +1,7 @@
 // Colour texts as a user or an older file may hold them, and the colours they read as.
 #pragma once
 
-#include "settings.h"
+#include "colortext.h"
 
 struct ColorTextCase {
     const char* text;

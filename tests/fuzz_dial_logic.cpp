@@ -2,8 +2,9 @@
 // with a zero top byte whose canonical text parses back to itself, and hands
 // stay inside the dial for any clock fields.
 #include "datetext.h"
+#include "colortext.h"
+#include "dialart.h"
 #include "hands.h"
-#include "settings.h"
 
 #include <stdlib.h>
 #include <string.h>

@@ -1,5 +1,6 @@
 // Damaged and strange profile files: loading never crashes, the record keeps its
 // invariants, and the next save leaves the eight keys readable in their own form.
+#include "colortext.h"
 #include "profile_records.h"
 #include "settings.h"
 #include "test_support.h"

@@ -1,6 +1,7 @@
 // The two records that two instances save in turn, and the file a save leaves.
 #pragma once
 
+#include "colortext.h"
 #include "settings.h"
 #include "test_support.h"
 

@@ -1,5 +1,6 @@
 // Dial rendering with real GDI: pixels of the hands, the dial and the label.
 #include "gdi_count.h"
+#include "dialart.h"
 #include "hands.h"
 #include "render.h"
 #include "resource.h"

@@ -5,6 +5,7 @@
 // scratch bitmap, the dial and scratch selections, one copy of the dial, three
 // pens and their lines, one BitBlt to the window, and the clean-up.
 #include "app.h"
+#include "dialart.h"
 #include "hands.h"
 #include "render.h"
 #include "screen.h"

@@ -2,6 +2,7 @@
 // another scale (DPI 96 is 64 x 64, 192 is 128 x 128):
 //   dialshot HH:MM:SS DAY.MONTH SHOWDATE OUT.bmp [DPI]
 // It draws with the program's own BuildDialBitmap and DrawHands.
+#include "dialart.h"
 #include "hands.h"
 #include "render.h"
 #include "screen.h"

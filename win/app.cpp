@@ -3,7 +3,7 @@
 #include "app.h"
 
 #include "screen.h"
-#include "hands.h"
+#include "dialart.h"
 #include "resource.h"
 #include "settings.h"
 #include "state.h"

@@ -1,7 +1,7 @@
 // Monitors, DPI and the clock's place and size on them.
 #include "screen.h"
 
-#include "hands.h"
+#include "dialart.h"
 
 #include <limits.h>
 

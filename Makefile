@@ -7,6 +7,7 @@
 #   make test32 run the shipped 32-bit build's tests under emulated 32-bit Wine (root)
 #   make format format every C and C++ file with .clang-format (make test checks it)
 #   make dist   the release: build/dist/Tavik-VERSION.zip and build/dist/SHA256SUMS
+#               (URL=<download folder>: also its winget and scoop manifests)
 
 BUILD := build
 CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Release
@@ -38,7 +39,7 @@ test32: dist
 	@tools/test32.sh $(BUILD)/i686 $(BUILD)/dist
 
 dist: i686
-	@tools/dist.sh $(BUILD)/i686
+	@tools/dist.sh $(BUILD)/i686 $(URL)
 
 # Only the clock itself: no googletest, no tests.
 run: bootstrap

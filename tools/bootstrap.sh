@@ -34,6 +34,7 @@ check /usr/src/googletest/CMakeLists.txt googletest
 check /usr/bin/clang clang
 check /usr/bin/wrestool icoutils
 check /usr/bin/python3 python3
+check /usr/lib/python3/dist-packages/yaml python3-yaml
 check /usr/bin/clang-format clang-format
 check /usr/bin/zip zip
 check /usr/bin/unzip unzip

@@ -1,0 +1,169 @@
+// Monitors, DPI and the clock's size and place on them (screen.cpp), and
+// everything on screen at the scale of its monitor.
+#include "dialart.h"
+#include "screen.h"
+#include "window_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <math.h>
+#include <stdlib.h>
+
+// A clock is sized for the monitor that holds most of it, and a clock off every
+// monitor comes back onto the nearest one.
+TEST(Placement, SizedForTheMonitorHoldingMostOfItAndNeverOffScreen)
+{
+    // CTest runs this once more on two monitors side by side at 192 DPI
+    // (TAVIK_TWO_MONITORS): 1024 x 768, and a small one of 100 x 100 at its right.
+    // Wine gives both the same DPI: the monitor a clock is sized for shows in the
+    // work area that bounds its size.
+    if (getenv("TAVIK_TWO_MONITORS") != nullptr) {
+        ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2);
+        const struct {
+            POINT corner;
+            RECT fit;
+        } fits[] = {
+            {{1000, 10}, {1000, 10, 1100, 110}}, // most of it on the small one
+            {{990, 10}, {990, 10, 1118, 138}},   // most of it on the large one
+        };
+        for (const auto& row : fits) {
+            UINT dpi = 0;
+            RECT fit = FitClock(row.corner, 64, &dpi);
+            EXPECT_TRUE(EqualRect(&fit, &row.fit)) << row.corner.x << ": " << fit.right - fit.left;
+            EXPECT_EQ(dpi, 192u);
+        }
+        ASSERT_TRUE(WriteProfile("[Position]\r\nX=1000\r\nY=10\r\n"));
+        memset(&AppState, 0, sizeof AppState);
+        ASSERT_NE(PrepareClock(GetModuleHandleA(nullptr), nullptr), nullptr);
+        EXPECT_EQ(AppState.dialSize, 100) << "started with most of it on the small one";
+        DestroyWindow(AppState.mainWindow);
+        RemoveProfile();
+        return;
+    }
+
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const struct {
+        int x, y;
+        bool unchanged;
+    } rows[] = {{100, 100, true},           {-20, 10, true},
+                {work.right - 10, 5, true}, {-64, 10, false},
+                {-5000, -5000, false},      {work.right + 10, 10, false},
+                {10, work.bottom, false},   {2147483647, 2147483647, false},
+                {-2147483647 - 1, 0, false}};
+    for (const auto& row : rows) {
+        POINT place = PlaceOnScreen(row.x, row.y, 64);
+        if (row.unchanged) {
+            EXPECT_EQ(place.x, row.x);
+            EXPECT_EQ(place.y, row.y);
+        } else {
+            EXPECT_GE(place.x, work.left) << row.x << "," << row.y;
+            EXPECT_LE(place.x, work.right - 64) << row.x << "," << row.y;
+            EXPECT_GE(place.y, work.top) << row.x << "," << row.y;
+            EXPECT_LE(place.y, work.bottom - 64) << row.x << "," << row.y;
+        }
+    }
+    // The dial's side: 64 at the DPI (96 to 480), within the work area's shorter
+    // side, never below 64.
+    const struct {
+        UINT dpi;
+        RECT work;
+        int side;
+    } sides[] = {{96, {0, 0, 1024, 768}, 64},   {192, {0, 0, 1024, 768}, 128},
+                 {480, {0, 0, 1000, 200}, 200}, {480, {0, 0, 200, 1000}, 200},
+                 {192, {0, 0, 50, 50}, 64},     {1000, {0, 0, 1024, 768}, 320},
+                 {0, {0, 0, 1024, 768}, 64}};
+    for (const auto& row : sides) {
+        EXPECT_EQ(DialPixels(row.dpi, row.work), row.side) << row.dpi << " DPI";
+    }
+}
+
+// CTest runs this once more in the prefix at 120, 144 and 192 DPI (TAVIK_DPI):
+// everything on screen at that scale, the dial drawn from its artwork, never enlarged.
+TEST_F(Window, EverythingScalesWithTheScreen)
+{
+    const char* given = getenv("TAVIK_DPI");
+    int dpi = given != nullptr ? atoi(given) : 96;
+    int size = MulDiv(64, dpi, 96);
+    EXPECT_EQ((int)AppState.dpi, dpi);
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.right - rect.left, size);
+    EXPECT_EQ(rect.bottom - rect.top, size);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    GetWindowRgn(window, region);
+    EXPECT_TRUE(PtInRegion(region, size / 2, size / 2));
+    EXPECT_TRUE(PtInRegion(region, size - 2, size / 2)) << "the circle fills the window";
+    EXPECT_FALSE(PtInRegion(region, size / 8, size / 8)) << "the corners show what is behind";
+    DeleteObject(region);
+
+    // The dial is the artwork drawn at that size, never a smaller one enlarged;
+    // at 96 DPI it is the resource itself, pixel for pixel.
+    int width = 0;
+    std::vector<uint32_t> dial = BitmapPixels(AppState.dialBitmap, &width);
+    ASSERT_EQ(width, dpi == 96 ? 65 : size);
+    int artWidth = size;
+    std::vector<uint32_t> artwork((size_t)size * size);
+    RenderDial(size, true, artwork.data());
+    if (dpi == 96) {
+        HBITMAP resource = LoadBitmapA(AppState.hInstance, MAKEINTRESOURCEA(IDB_DIAL_NUMERALS));
+        artwork = BitmapPixels(resource, &artWidth);
+        DeleteObject(resource);
+    }
+    double error = 0;
+    for (int y = 0; y < size; y++) {
+        for (int x = 0; x < size; x++) {
+            for (int shift = 0; shift < 24; shift += 8) {
+                error += abs((int)(dial[y * width + x] >> shift & 255) -
+                             (int)(artwork[y * artWidth + x] >> shift & 255));
+            }
+        }
+    }
+    EXPECT_LT(error / (size * size * 3), dpi == 96 ? 1e-9 : 1.0) << "mean error per channel";
+
+    // The hands' lengths and pens at that scale.
+    AppState.settings.Hours = RGB(255, 0, 0);
+    AppState.settings.Minutes = RGB(0, 255, 0);
+    AppState.settings.Seconds = RGB(255, 0, 255);
+    HDC screen = GetDC(nullptr);
+    HDC canvas = CreateCompatibleDC(screen);
+    HBITMAP target = CreateCompatibleBitmap(screen, size, size);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(canvas, target);
+    DrawHands(canvas, MakeTime(2026, 12, 8, 10, 10, 20));
+    SelectObject(canvas, old);
+    DeleteDC(canvas);
+    std::vector<uint32_t> drawn = BitmapPixels(target, &width);
+    DeleteObject(target);
+    const struct {
+        double length;
+        COLORREF color;
+        int width; // at 96 DPI
+    } hands[] = {{0.4, AppState.settings.Hours, 2},
+                 {0.7, AppState.settings.Minutes, 2},
+                 {0.8, AppState.settings.Seconds, 1}};
+    for (const auto& hand : hands) {
+        uint32_t wanted =
+            GetRValue(hand.color) << 16 | GetGValue(hand.color) << 8 | GetBValue(hand.color);
+        int pixels = 0;
+        double farthest = 0, reach = hand.length * size / 2;
+        for (int i = 0; i < size * size; i++) {
+            if (drawn[i] == wanted) {
+                pixels++;
+                farthest =
+                    fmax(farthest, hypot(i % size + 0.5 - size / 2, i / size + 0.5 - size / 2));
+            }
+        }
+        // As long as at that scale (less the truncated end point and the last
+        // pixel, which LineTo leaves out), and as many pixels as its length times its
+        // pen's width (a one-pixel line has fewer: its diagonal steps).
+        int pen = MulDiv(hand.width, dpi, 96);
+        EXPECT_NEAR(farthest, reach, 2.5 + pen / 2.0) << hand.length;
+        EXPECT_GE(pixels / reach, pen > 1 ? pen * 1.05 : 0.7) << hand.length;
+    }
+
+    // The date label: 8 points at that DPI, below the centre as at 100 %.
+    AppState.settings.Date = RGB(255, 0, 0);
+    Send(WM_COMMAND, IDM_SHOWDATE);
+    ExpectLabelAtDpi((UINT)dpi, size);
+}

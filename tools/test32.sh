@@ -20,7 +20,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cache=${TAVIK_CACHE:-/var/cache/tavik}
 entry=tavik-i386
 binfmt=/proc/sys/fs/binfmt_misc
-wine_packages="wine wine32 libfreetype6 fontconfig fonts-dejavu-core"
+# libxrandr2: Wine finds the display's monitors through XRandR (the tests' two).
+wine_packages="wine wine32 libfreetype6 fontconfig fonts-dejavu-core libxrandr2 libxinerama1"
 
 fail() {
     echo "test32: $*" >&2
@@ -155,8 +156,21 @@ if [ ! -e "$root/.complete" ]; then
     umount "$root/dev" "$root/proc"
     # Marked complete only once i386 programs really run in it.
     chroot "$root" /bin/true || fail "the i386 root's programs do not run through qemu-i386"
-    touch "$root/.complete"
+    echo "$wine_packages" >"$root/.complete"
     phase "Wine installed in the root"
+fi
+# A root made for another list of packages gets what it lacks (.complete names
+# the list it has).
+if [ "$(cat "$root/.complete")" != "$wine_packages" ]; then
+    mount -t proc proc "$root/proc"
+    mount --bind /dev "$root/dev"
+    timeout --foreground 1800 chroot "$root" sh -c "apt-get update -q && \
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+        $wine_packages && apt-get clean" >"$cache/wine-install.log" 2>&1 ||
+        fail "updating the root's packages failed, see $cache/wine-install.log"
+    umount "$root/dev" "$root/proc"
+    echo "$wine_packages" >"$root/.complete"
+    phase "the root's packages updated"
 fi
 
 # --- Mounts for the run (private to this namespace). ---

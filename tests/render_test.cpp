@@ -1,10 +1,12 @@
 // Dial rendering with real GDI: pixels of the hands, the dial and the label.
+#include "app.h"
 #include "gdi_count.h"
 #include "dialart.h"
 #include "hands.h"
 #include "render.h"
 #include "resource.h"
 #include "save_counter.h"
+#include "screen.h"
 #include "state.h"
 #include "test_support.h"
 
@@ -75,8 +77,7 @@ class Render : public ::testing::Test
     void SetUp() override
     {
         AppState.hInstance = GetModuleHandleA(nullptr);
-        AppState.dpi = 96;
-        AppState.dialSize = DIAL_SIZE;
+        SizeClock(POINT{0, 0}, BASE_DPI);
         AppState.settings.Hours = HOUR_COLOR;
         AppState.settings.Minutes = MINUTE_COLOR;
         AppState.settings.Seconds = SECOND_COLOR;

@@ -58,10 +58,10 @@ TEST_F(Window, SetUpRunsOnceEvenWhenTheMessageCouldNotBeRegistered)
     memset(&AppState, 0, sizeof AppState);
     AppState.hInstance = GetModuleHandleA(nullptr);
     AppState.sysInitMessage = 0; // the registration failed: WM_NULL
-    AppState.dpi = 96;
-    AppState.dialSize = 64;
-    window = CreateWindowExA(WS_EX_TOOLWINDOW, "TavikApp", "Tavik", WS_POPUP, 0, 0, 64, 64, nullptr,
-                             nullptr, AppState.hInstance, nullptr);
+    SizeClock(POINT{0, 0}, 0);
+    int size = AppState.dialSize;
+    window = CreateWindowExA(WS_EX_TOOLWINDOW, "TavikApp", "Tavik", WS_POPUP, 0, 0, size, size,
+                             nullptr, nullptr, AppState.hInstance, nullptr);
     AppState.mainWindow = window;
     Send(WM_NULL);
     HBITMAP first = AppState.dialBitmap;

@@ -184,19 +184,14 @@ int main(int argc, char** argv)
     if (argc > 1) {
         Size = atoi(argv[1]);
     }
-    InitCommonControls();
+    // The clock as WinMain starts it, moved to a screen of the DPI of SIZE.
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    RegisterMainClass(instance);
-    AppState.hInstance = instance;
-    AppState.sysInitMessage = RegisterWindowMessageA("WM_SYSINIT");
-    AppState.dpi = (UINT)MulDiv(96, Size, DIAL_SIZE);
-    AppState.dialSize = Size;
-    AppState.settings.Hours = AppState.settings.Minutes = AppState.settings.Seconds =
-        AppState.settings.Date = 0x00C0FFFF;
-    Window = CreateWindowExA(WS_EX_TOOLWINDOW, "TavikApp", "Tavik", WS_POPUP, 0, 0, Size, Size,
-                             nullptr, nullptr, instance, nullptr);
-    AppState.mainWindow = Window;
-    SendMessageA(Window, AppState.sysInitMessage, 0, 0);
+    Window = PrepareClock(instance, nullptr);
+    if (Size != AppState.dialSize) {
+        UINT dpi = (UINT)MulDiv((int)BASE_DPI, Size, DIAL_SIZE);
+        RECT rect = {0, 0, Size, Size};
+        SendMessageA(Window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), (LPARAM)&rect);
+    }
     KillTimer(Window, AppState.timerId);
     ShowWindow(Window, SW_SHOWNORMAL);
     WindowDC = GetDC(Window);

@@ -2,6 +2,7 @@
 // another scale (DPI 96 is 64 x 64, 192 is 128 x 128):
 //   dialshot HH:MM:SS DAY.MONTH SHOWDATE OUT.bmp [DPI]
 // It draws with the program's own BuildDialBitmap and DrawHands.
+#include "app.h"
 #include "dialart.h"
 #include "hands.h"
 #include "render.h"
@@ -54,8 +55,7 @@ int main(int argc, char** argv)
     time.wMinute = (WORD)minute;
     time.wSecond = (WORD)second;
     AppState.hInstance = GetModuleHandleA(nullptr);
-    AppState.dpi = SaneDpi(argc == 6 ? (UINT)atoi(argv[5]) : BASE_DPI);
-    AppState.dialSize = ScaleForDpi(DIAL_SIZE, AppState.dpi);
+    SizeClock(POINT{0, 0}, argc == 6 ? (UINT)atoi(argv[5]) : BASE_DPI);
     int size = AppState.dialSize;
     AppState.settings.ShowDate = atoi(argv[3]) != 0;
     AppState.settings.Hours = AppState.settings.Minutes = AppState.settings.Seconds =

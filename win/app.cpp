@@ -25,6 +25,18 @@ void RegisterMainClass(HINSTANCE instance)
     RegisterClassA(&windowClass);
 }
 
+// Sized for the monitor that holds most of it. A clock stored off every monitor
+// could never be reached again: it has no frame and no taskbar button. It is
+// brought back onto the nearest one.
+void SizeClock(POINT corner, UINT dpi)
+{
+    RECT place = FitClock(corner, DIAL_SIZE, &dpi);
+    AppState.dpi = dpi;
+    AppState.dialSize = place.right - place.left;
+    AppState.settings.X = place.left;
+    AppState.settings.Y = place.top;
+}
+
 HWND PrepareClock(HINSTANCE instance, HINSTANCE previous)
 {
     InitCommonControls();
@@ -37,18 +49,11 @@ HWND PrepareClock(HINSTANCE instance, HINSTANCE previous)
     AppState.sysInitMessage = RegisterWindowMessageA("WM_SYSINIT");
     AppState.settings = LoadSettings();
 
-    // Sized for the monitor that holds most of it. A clock stored off every
-    // monitor could never be reached again: it has no frame and no taskbar
-    // button. Bring it back onto the nearest one.
     POINT stored = {AppState.settings.X, AppState.settings.Y};
-    AppState.dpi = 0;
-    RECT place = FitClock(stored, DIAL_SIZE, &AppState.dpi);
-    AppState.dialSize = place.right - place.left;
-    AppState.settings.X = place.left;
-    AppState.settings.Y = place.top;
-    AppState.mainWindow =
-        CreateWindowExA(WS_EX_TOOLWINDOW, CLASS_NAME, "Tavik", WS_POPUP, place.left, place.top,
-                        AppState.dialSize, AppState.dialSize, nullptr, nullptr, instance, nullptr);
+    SizeClock(stored, 0);
+    AppState.mainWindow = CreateWindowExA(
+        WS_EX_TOOLWINDOW, CLASS_NAME, "Tavik", WS_POPUP, AppState.settings.X, AppState.settings.Y,
+        AppState.dialSize, AppState.dialSize, nullptr, nullptr, instance, nullptr);
     if (AppState.mainWindow == nullptr) {
         return nullptr;
     }

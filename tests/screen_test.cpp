@@ -1,6 +1,7 @@
 // Monitors, DPI and the clock's size and place on them (screen.cpp), and
 // everything on screen at the scale of its monitor.
 #include "dialart.h"
+#include "hands.h"
 #include "screen.h"
 #include "window_fixture.h"
 
@@ -157,45 +158,76 @@ TEST_F(Window, EverythingScalesWithTheScreen)
         EXPECT_GT(drawn * 64 * 64, art * size * size / 3) << "the numeral at " << box.left;
     }
 
-    // The hands' lengths and pens at that scale.
+    // The hands at that scale: as long, and their ink as wide, as the 100 %
+    // hands scaled; at 100 % GDI's lines in the hands' exact colours, above it
+    // blended with coverage (the edges partly the hand's colour). Each pixel
+    // that the hands changed counts for the hand nearest to it, away from the hub.
     AppState.settings.Hours = RGB(255, 0, 0);
     AppState.settings.Minutes = RGB(0, 255, 0);
     AppState.settings.Seconds = RGB(255, 0, 255);
+    const SYSTEMTIME time = MakeTime(2026, 12, 8, 10, 10, 20);
     HDC screen = GetDC(nullptr);
     HDC canvas = CreateCompatibleDC(screen);
     HBITMAP target = CreateCompatibleBitmap(screen, size, size);
     ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(canvas, target);
-    DrawHands(canvas, MakeTime(2026, 12, 8, 10, 10, 20));
+    DrawHands(canvas, time);
     SelectObject(canvas, old);
     DeleteDC(canvas);
-    std::vector<uint32_t> drawn = BitmapPixels(target, &width);
+    int drawnWidth = 0;
+    std::vector<uint32_t> drawn = BitmapPixels(target, &drawnWidth);
     DeleteObject(target);
-    const struct {
-        double length;
-        COLORREF color;
-        int width; // at 96 DPI
-    } hands[] = {{0.4, AppState.settings.Hours, 2},
-                 {0.7, AppState.settings.Minutes, 2},
-                 {0.8, AppState.settings.Seconds, 1}};
-    for (const auto& hand : hands) {
-        uint32_t wanted =
-            GetRValue(hand.color) << 16 | GetGValue(hand.color) << 8 | GetBValue(hand.color);
-        int pixels = 0;
-        double farthest = 0, reach = hand.length * size / 2;
-        for (int i = 0; i < size * size; i++) {
-            if (drawn[i] == wanted) {
-                pixels++;
-                farthest =
-                    fmax(farthest, hypot(i % size + 0.5 - size / 2, i / size + 0.5 - size / 2));
+    HandSegment hands[HAND_COUNT];
+    ComputeHandsAt(time, AppState.settings, size, hands);
+    const int widths[HAND_COUNT] = {2, 2, 1};                     // at 100 %
+    auto away = [](const HandSegment& hand, double x, double y) { // from the segment
+        double dx = hand.endX - hand.startX, dy = hand.endY - hand.startY;
+        double t = ((x - hand.startX) * dx + (y - hand.startY) * dy) / (dx * dx + dy * dy);
+        t = t < 0 ? 0 : (t > 1 ? 1 : t);
+        return hypot(x - hand.startX - t * dx, y - hand.startY - t * dy);
+    };
+    for (int h = 0; h < HAND_COUNT; h++) {
+        int pen = MulDiv(widths[h], dpi, 96);
+        double ink = 0, farthest = 0, hub = 2.0 * pen + 1,
+               reach = hypot(hands[h].endX - size / 2, hands[h].endY - size / 2);
+        int partial = 0;
+        for (int y = 0; y < size; y++) {
+            for (int x = 0; x < size; x++) {
+                uint32_t was = dial[y * width + x], now = drawn[y * drawnWidth + x];
+                double fromHub = hypot(x - size / 2, y - size / 2);
+                int nearest = 0;
+                for (int k = 1; k < HAND_COUNT; k++) {
+                    nearest = away(hands[k], x, y) < away(hands[nearest], x, y) ? k : nearest;
+                }
+                if (was == now || nearest != h || fromHub < hub) {
+                    continue;
+                }
+                // How far the pixel went from the dial towards the hand's colour.
+                double cover = 0;
+                for (int channel = 0; channel < 3; channel++) {
+                    double full = (double)(hands[h].color >> (8 * (2 - channel)) & 255) -
+                                  (was >> (8 * channel) & 255);
+                    double moved =
+                        (double)(now >> (8 * channel) & 255) - (was >> (8 * channel) & 255);
+                    cover = fabs(full) > 100 ? fmax(cover, moved / full) : cover;
+                }
+                cover = fmin(cover, 1.0);
+                ink += cover;
+                partial += cover > 0.15 && cover < 0.85;
+                farthest = cover > 0.5 ? fmax(farthest, fromHub) : farthest;
             }
         }
-        // As long as at that scale (less the truncated end point and the last
-        // pixel, which LineTo leaves out), and as many pixels as its length times its
-        // pen's width (a one-pixel line has fewer: its diagonal steps).
-        int pen = MulDiv(hand.width, dpi, 96);
-        EXPECT_NEAR(farthest, reach, 2.5 + pen / 2.0) << hand.length;
-        EXPECT_GE(pixels / reach, pen > 1 ? pen * 1.05 : 0.7) << hand.length;
+        // A capsule: the pen's width along the hand, and half a disc at the tip.
+        // GDI's lines at 100 % are as long and at least as wide (wider pens
+        // fatter, a one-pixel line thinner on its diagonal steps).
+        double length = reach - hub, capsule = pen * length + 3.14159 * pen * pen / 8;
+        EXPECT_NEAR(farthest, reach, 1.5 + pen / 2.0) << h;
+        if (dpi == 96) {
+            EXPECT_GE(ink / length, pen > 1 ? pen * 1.05 : 0.7) << h;
+        } else {
+            EXPECT_NEAR(ink, capsule, 0.15 * capsule) << h;
+        }
+        EXPECT_EQ(partial > length / 2, dpi != 96) << h << ": " << partial << " pixels in part";
     }
 
     // The date label: 8 points at that DPI, below the centre as at 100 %.

@@ -9,6 +9,7 @@
 #include "state.h"
 
 #include <stdlib.h>
+#include <math.h>
 #include <string.h>
 
 // Where the day.month label goes on the 64-pixel dial: one line, centred, its top at y = 35.
@@ -114,27 +115,22 @@ void DeleteDialBitmap()
 }
 
 // Fills the buffer's square with the dial: the dial bitmap, or a plain dark face
-// when there is none. Returns the scratch bitmap now selected into buffer.
-static HBITMAP ComposeDial(HDC targetDC, HDC buffer, HDC source, int size, HGDIOBJ* oldBufferBitmap)
+// when there is none.
+static void ComposeDial(HDC buffer, HDC source, int size)
 {
-    HBITMAP scratch;
     if (AppState.dialBitmap != nullptr) {
         HGDIOBJ oldSourceBitmap = SelectObject(source, AppState.dialBitmap);
-        scratch = CreateCompatibleBitmap(source, size, size);
-        *oldBufferBitmap = SelectObject(buffer, scratch);
         BitBlt(buffer, 0, 0, size, size, source, 0, 0, SRCCOPY);
         SelectObject(source, oldSourceBitmap);
     } else {
-        scratch = CreateCompatibleBitmap(targetDC, size, size);
-        *oldBufferBitmap = SelectObject(buffer, scratch);
         RECT square = {0, 0, size, size};
         HBRUSH face = CreateSolidBrush(FALLBACK_FACE);
         FillRect(buffer, &square, face);
         DeleteObject(face);
     }
-    return scratch;
 }
 
+// At 100 %: the hands as lines of GDI pens, the dial's own look.
 static void DrawHandLines(HDC buffer, const HandSegment hands[HAND_COUNT])
 {
     HPEN pen = CreatePen(PS_SOLID, hands[0].penWidth, hands[0].color);
@@ -153,11 +149,58 @@ static void DrawHandLines(HDC buffer, const HandSegment hands[HAND_COUNT])
     DeleteObject(pen);
 }
 
+static int Within(int value, int low, int high)
+{
+    return value < low ? low : (value > high ? high : value);
+}
+
+// One hand as a capsule of its pen's width from the hub to the tip, blended over
+// the pixels (0x00RRGGBB, rows top down) by how much of each it covers: the
+// distance from the pixel's centre to the segment, against half the width. The
+// end points are pixel centres, as for GDI's lines.
+static void BlendHand(uint32_t* pixels, int size, const HandSegment& hand)
+{
+    double half = (hand.penWidth > 1 ? hand.penWidth : 1) / 2.0;
+    double x0 = hand.startX, y0 = hand.startY;
+    double dx = hand.endX - x0, dy = hand.endY - y0;
+    double lengthSquared = dx * dx + dy * dy;
+    int reach = (int)half + 2;
+    int left = Within((hand.startX < hand.endX ? hand.startX : hand.endX) - reach, 0, size - 1);
+    int right = Within((hand.startX > hand.endX ? hand.startX : hand.endX) + reach, 0, size - 1);
+    int top = Within((hand.startY < hand.endY ? hand.startY : hand.endY) - reach, 0, size - 1);
+    int bottom = Within((hand.startY > hand.endY ? hand.startY : hand.endY) + reach, 0, size - 1);
+    const double color[3] = {(double)GetBValue(hand.color), (double)GetGValue(hand.color),
+                             (double)GetRValue(hand.color)};
+    for (int y = top; y <= bottom; y++) {
+        for (int x = left; x <= right; x++) {
+            double t = lengthSquared > 0 ? ((x - x0) * dx + (y - y0) * dy) / lengthSquared : 0;
+            t = t < 0 ? 0 : (t > 1 ? 1 : t);
+            double ex = x - (x0 + t * dx), ey = y - (y0 + t * dy);
+            double cover = half + 0.5 - sqrt(ex * ex + ey * ey);
+            if (cover <= 0) {
+                continue;
+            }
+            cover = cover > 1 ? 1 : cover;
+            uint32_t pixel = pixels[y * size + x], blended = 0;
+            for (int channel = 0; channel < 3; channel++) {
+                double under = pixel >> (8 * channel) & 255;
+                blended |= (uint32_t)(under + (color[channel] - under) * cover + 0.5)
+                           << (8 * channel);
+            }
+            pixels[y * size + x] = blended;
+        }
+    }
+}
+
+// Dial and hands composed in the buffer's bitmap, then handed to the target in
+// one transfer. At 100 % the buffer is of the screen's format and the hands GDI
+// lines; above, it is a 32-bit DIB and the hands are blended with coverage.
 void DrawHands(HDC targetDC, const SYSTEMTIME& time)
 {
     int size = AppState.dialSize;
     HandSegment hands[HAND_COUNT];
     ComputeHandsAt(time, AppState.settings, size, hands);
+    bool smooth = size != DIAL_SIZE;
 
     HDC buffer = CreateCompatibleDC(targetDC);
     if (buffer == nullptr) {
@@ -168,15 +211,37 @@ void DrawHands(HDC targetDC, const SYSTEMTIME& time)
         DeleteDC(buffer);
         return;
     }
-    HGDIOBJ oldBufferBitmap = nullptr;
-    HBITMAP scratch = ComposeDial(targetDC, buffer, source, size, &oldBufferBitmap);
+    uint32_t* pixels = nullptr;
+    HBITMAP scratch;
+    if (smooth) {
+        BITMAPINFO info;
+        memset(&info, 0, sizeof info);
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = size;
+        info.bmiHeader.biHeight = -size; // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        scratch = CreateDIBSection(targetDC, &info, DIB_RGB_COLORS, (void**)&pixels, nullptr, 0);
+    } else {
+        scratch = CreateCompatibleBitmap(targetDC, size, size);
+    }
+    if (scratch != nullptr) {
+        HGDIOBJ oldBufferBitmap = SelectObject(buffer, scratch);
+        ComposeDial(buffer, source, size);
+        if (smooth) {
+            GdiFlush(); // the dial is in the pixels before they are read
+            for (int i = 0; i < HAND_COUNT; i++) {
+                BlendHand(pixels, size, hands[i]);
+            }
+        } else {
+            DrawHandLines(buffer, hands);
+        }
+        BitBlt(targetDC, 0, 0, size, size, buffer, 0, 0, SRCCOPY);
+        SelectObject(buffer, oldBufferBitmap);
+        DeleteObject(scratch);
+    }
     DeleteDC(source);
-
-    DrawHandLines(buffer, hands);
-    BitBlt(targetDC, 0, 0, size, size, buffer, 0, 0, SRCCOPY);
-
-    SelectObject(buffer, oldBufferBitmap);
-    DeleteObject(scratch);
     DeleteDC(buffer);
 }
 

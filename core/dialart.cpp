@@ -1,5 +1,6 @@
 // The dial: a deep blue face lit from the upper left, 60 ticks, a ribbed gold
-// bezel, and pixel numerals. Coordinates are those of the 64-unit dial.
+// bezel, and numerals: the pixel glyphs of the 64-pixel artwork, their outlines
+// at every other size. Coordinates are those of the 64-unit dial.
 #include "dialart.h"
 
 #include <math.h>
@@ -234,8 +235,87 @@ static const struct {
     int left, top;
 } NUMERALS[] = {{&ONE, 28, 10}, {&TWO, 31, 10}, {&THREE, 49, 28}, {&SIX, 29, 47}, {&NINE, 10, 28}};
 
-static bool NumeralAt(double x, double y, Color* color)
+// The numerals' outlines, for every size but the 64-pixel artwork's: strokes
+// through the middle of each glyph's strokes, in units of its box (6 x 8, x to
+// the right, y down), as wide as the glyphs' vertical strokes are: a pixel of the
+// 64-pixel dial is covered where the glyph has it.
+struct Point {
+    double x, y;
+};
+static const double NUMERAL_HALF_STROKE = 0.75;
+static const Point ONE_STEM[] = {{2, 0.25}, {2, 7.75}};
+static const Point ONE_FLAG[] = {{0.6, 1.6}, {1.6, 0.6}};
+static const Point TWO_LINE[] = {{1, 1.5}, {2, 0.5}, {4, 0.5}, {5, 1.5},
+                                 {5, 2.5}, {1, 6.5}, {1, 7.5}, {5.25, 7.5}};
+static const Point THREE_LINE[] = {{1, 1.5}, {2, 0.5}, {4, 0.5}, {5, 1.5}, {5, 2.5}, {4, 3.5},
+                                   {5, 4.5}, {5, 6.5}, {4, 7.5}, {2, 7.5}, {1, 6.5}};
+static const Point THREE_BAR[] = {{2.75, 3.5}, {4, 3.5}};
+static const Point SIX_LINE[] = {{4.25, 0.5}, {3, 0.5}, {1, 2.5}, {1, 6.5}, {2, 7.5},
+                                 {4, 7.5},    {5, 6.5}, {5, 4.5}, {4, 3.5}, {1, 3.5}};
+static const Point NINE_LINE[] = {{5, 4.5}, {2, 4.5}, {1, 3.5}, {1, 1.5}, {2, 0.5},
+                                  {4, 0.5}, {5, 1.5}, {5, 5.5}, {3, 7.5}, {1.75, 7.5}};
+static const struct {
+    const Glyph* glyph;
+    const Point* points;
+    int count;
+} STROKES[] = {{&ONE, ONE_STEM, 2},      {&ONE, ONE_FLAG, 2},    {&TWO, TWO_LINE, 8},
+               {&THREE, THREE_LINE, 11}, {&THREE, THREE_BAR, 2}, {&SIX, SIX_LINE, 10},
+               {&NINE, NINE_LINE, 10}};
+
+// The distance from (x, y) to the segment a-b.
+static double DistanceToSegment(double x, double y, const Point& a, const Point& b)
 {
+    double dx = b.x - a.x, dy = b.y - a.y;
+    double t = ((x - a.x) * dx + (y - a.y) * dy) / (dx * dx + dy * dy);
+    t = t < 0 ? 0 : (t > 1 ? 1 : t);
+    return hypot(x - a.x - t * dx, y - a.y - t * dy);
+}
+
+static bool NumeralOutlineCovers(const Glyph* glyph, double gx, double gy)
+{
+    for (const auto& stroke : STROKES) {
+        if (stroke.glyph != glyph) {
+            continue;
+        }
+        for (int i = 1; i < stroke.count; i++) {
+            if (DistanceToSegment(gx, gy, stroke.points[i - 1], stroke.points[i]) <=
+                NUMERAL_HALF_STROKE) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The numeral's colour at a row of its box: the one a light grey, the others
+// pale yellow in three bands, top to bottom.
+static Color NumeralColor(const Glyph* glyph, double gy)
+{
+    return glyph == &ONE ? NUMERAL_ONE
+           : gy < 3      ? NUMERAL_TOP
+           : gy < 6      ? NUMERAL_MIDDLE
+                         : NUMERAL_BOTTOM;
+}
+
+// Whether a point in dial units is on an outline, and its colour.
+static bool NumeralOutlineAt(double x, double y, Color* color)
+{
+    for (const auto& numeral : NUMERALS) {
+        double gx = x - numeral.left, gy = y - numeral.top;
+        if (gx >= -1 && gx <= 7 && gy >= -1 && gy <= 9 &&
+            NumeralOutlineCovers(numeral.glyph, gx, gy)) {
+            *color = NumeralColor(numeral.glyph, gy);
+            return true;
+        }
+    }
+    return false;
+}
+
+static bool NumeralAt(double x, double y, bool outlines, Color* color)
+{
+    if (outlines) {
+        return NumeralOutlineAt(x, y, color);
+    }
     int column = (int)x, row = (int)y; // x, y >= 0: truncation is the floor
     for (const auto& numeral : NUMERALS) {
         int gx = column - numeral.left;
@@ -249,29 +329,29 @@ static bool NumeralAt(double x, double y, Color* color)
             width++;
         }
         if (gx < width && row[gx] == '#') {
-            *color = numeral.glyph == &ONE ? NUMERAL_ONE
-                     : gy < 3              ? NUMERAL_TOP
-                     : gy < 6              ? NUMERAL_MIDDLE
-                                           : NUMERAL_BOTTOM;
+            *color = NumeralColor(numeral.glyph, gy);
             return true;
         }
     }
     return false;
 }
 
-// Whether a footprint in dial units (x0, y0)-(x1, y1) touches a numeral's box.
+// Whether a footprint in dial units (x0, y0)-(x1, y1) touches a numeral's box,
+// with a unit of room for the outlines' round ends.
 static bool NearNumeral(double x0, double y0, double x1, double y1)
 {
     for (const auto& numeral : NUMERALS) {
-        double right = numeral.left + 6, bottom = numeral.top + 8;
-        if (x1 >= numeral.left && x0 <= right && y1 >= numeral.top && y0 <= bottom) {
+        double left = numeral.left - 1, top = numeral.top - 1;
+        double right = numeral.left + 7, bottom = numeral.top + 9;
+        if (x1 >= left && x0 <= right && y1 >= top && y0 <= bottom) {
             return true;
         }
     }
     return false;
 }
 
-static Color SampledPixel(int x, int y, int n, double unit, bool numerals, const TickColors& ticks)
+static Color SampledPixel(int x, int y, int n, double unit, bool numerals, bool outlines,
+                          const TickColors& ticks)
 {
     double step = 1.0 / n;
     Color sum = {0, 0, 0};
@@ -280,7 +360,7 @@ static Color SampledPixel(int x, int y, int n, double unit, bool numerals, const
             double u = (x + (sx + 0.5) * step) * unit;
             double v = (y + (sy + 0.5) * step) * unit;
             Color c;
-            if (!numerals || !NumeralAt(u, v, &c)) {
+            if (!numerals || !NumeralAt(u, v, outlines, &c)) {
                 c = DialSample(u, v, ticks);
             }
             sum.r += c.r;
@@ -297,12 +377,12 @@ static Color SampledPixel(int x, int y, int n, double unit, bool numerals, const
 // always sampled): black outside the bezel, and on the face away from ticks and
 // numerals, whose gradient is linear on either side of its diagonal, the colour
 // at the pixel's centre.
-static Color DialPixel(int x, int y, int n, double unit, bool numerals, bool shortcuts,
+static Color DialPixel(int x, int y, int n, double unit, bool numerals, bool scaled,
                        const TickColors& ticks)
 {
     double x0 = x * unit - CENTRE, y0 = y * unit - CENTRE, x1 = x0 + unit, y1 = y0 + unit;
     numerals = numerals && NearNumeral(x0 + CENTRE, y0 + CENTRE, x1 + CENTRE, y1 + CENTRE);
-    if (shortcuts) {
+    if (scaled) {
         double nearX = x0 > 0 ? x0 : (x1 < 0 ? x1 : 0), nearY = y0 > 0 ? y0 : (y1 < 0 ? y1 : 0);
         double farX = fabs(x0) > fabs(x1) ? x0 : x1, farY = fabs(y0) > fabs(y1) ? y0 : y1;
         bool oneSide = (x0 + y0 < 0) == (x1 + y1 < 0);
@@ -313,7 +393,7 @@ static Color DialPixel(int x, int y, int n, double unit, bool numerals, bool sho
             return FaceColor((x0 + x1) / 2, (y0 + y1) / 2);
         }
     }
-    return SampledPixel(x, y, n, unit, numerals, ticks);
+    return SampledPixel(x, y, n, unit, numerals, scaled, ticks);
 }
 
 // Sub-samples per pixel along each axis at the given size: the dial is sampled
@@ -363,4 +443,22 @@ int DialExactColors(uint32_t colors[8])
         colors[count++] = Packed(*color);
     }
     return count;
+}
+
+void NumeralMask(bool outlines, uint8_t mask[DIAL_SIZE * DIAL_SIZE])
+{
+    const double step = 1.0 / ART_SAMPLES;
+    for (int y = 0; y < DIAL_SIZE; y++) {
+        for (int x = 0; x < DIAL_SIZE; x++) {
+            int covered = 0;
+            for (int sy = 0; sy < ART_SAMPLES; sy++) {
+                for (int sx = 0; sx < ART_SAMPLES; sx++) {
+                    Color c;
+                    covered +=
+                        NumeralAt(x + (sx + 0.5) * step, y + (sy + 0.5) * step, outlines, &c);
+                }
+            }
+            mask[y * DIAL_SIZE + x] = 2 * covered >= ART_SAMPLES * ART_SAMPLES ? 1 : 0;
+        }
+    }
 }

@@ -17,3 +17,8 @@ void RenderDial(int size, bool numerals, uint32_t* pixels);
 // table (black, the numerals, the tick at 12), as RenderDial stores them; returns
 // how many were written (at most 8).
 int DialExactColors(uint32_t colors[8]);
+
+// The numerals of the 64-pixel dial as a mask, 1 where a numeral is: from the
+// artwork's pixel glyphs, or from the outlines that every other size is drawn
+// from (a pixel that half its samples or more fall on).
+void NumeralMask(bool outlines, uint8_t mask[DIAL_SIZE * DIAL_SIZE]);

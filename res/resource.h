@@ -7,6 +7,13 @@
 #define IDB_DIAL_NUMERALS 2
 #define IDB_DIAL_PLAIN 3
 #define IDD_ABOUT 2
+// The icon and the cursors drawn at 48 and 64 pixels, for scaled displays.
+#define IDI_APP_48 2
+#define IDI_APP_64 3
+#define IDC_HAND_OPEN_48 3
+#define IDC_HAND_OPEN_64 4
+#define IDC_HAND_GRAB_48 5
+#define IDC_HAND_GRAB_64 6
 
 // The context menu's commands.
 #define IDM_RESTORE 100

@@ -31,6 +31,8 @@ if [ "$arch" = i686 ]; then
         '[ "$(version SubsystemVersion)" -le 501 ]'
     check "OS version at most 5.1, for XP (got $(version OSystemVersion))" \
         '[ "$(version OSystemVersion)" -le 501 ]'
+    check "at most 64 KiB, as users download it (got $(wc -c <"$image"))" \
+        '[ "$(wc -c <"$image")" -le 65536 ]'
     list="$(dirname "$0")/imports-i686.txt"
     imports=$(echo "$headers" | sed -n '/^The Import Tables/,/^The /p' |
         awk '/DLL Name:/ {dll = tolower($3)} /^\t[0-9a-f]+\t *[0-9]+  [A-Za-z_]/ {print dll, $3}' |
@@ -51,13 +53,25 @@ manifest_size=$((1425 + ${#manifest_arch}))
 listing=$(wrestool -l "$image" | sed -E 's/ offset=0x[0-9a-f]+//; s/\[offset=0x[0-9a-f]+ /[/')
 expected='--type=1 --name=1 --language=0 [type=cursor size=308]
 --type=1 --name=2 --language=0 [type=cursor size=308]
+--type=1 --name=3 --language=0 [type=cursor size=820]
+--type=1 --name=4 --language=0 [type=cursor size=1076]
+--type=1 --name=5 --language=0 [type=cursor size=820]
+--type=1 --name=6 --language=0 [type=cursor size=1076]
 --type=2 --name=2 --language=0 [type=bitmap size=5416]
 --type=2 --name=3 --language=0 [type=bitmap size=5416]
 --type=3 --name=1 --language=0 [type=icon size=744]
+--type=3 --name=2 --language=0 [type=icon size=1640]
+--type=3 --name=3 --language=0 [type=icon size=2664]
 --type=5 --name=2 --language=0 [type=dialog size=298]
 --type=12 --name=1 --language=0 [type=group_cursor size=20]
 --type=12 --name=2 --language=0 [type=group_cursor size=20]
+--type=12 --name=3 --language=0 [type=group_cursor size=20]
+--type=12 --name=4 --language=0 [type=group_cursor size=20]
+--type=12 --name=5 --language=0 [type=group_cursor size=20]
+--type=12 --name=6 --language=0 [type=group_cursor size=20]
 --type=14 --name=1 --language=0 [type=group_icon size=20]
+--type=14 --name=2 --language=0 [type=group_icon size=20]
+--type=14 --name=3 --language=0 [type=group_icon size=20]
 --type=16 --name=1 --language=0 [type=version size=880]
 --type=24 --name=1 --language=0 [size='$manifest_size']'
 check "resource inventory (a manifest; no menu or strings)" '[ "$listing" = "$expected" ]'
@@ -75,7 +89,7 @@ if [ -f "$other" ]; then
     # The manifests differ in the processor alone.
     sed -i 's/processorArchitecture="[a-z0-9]*"//' "$tmp"/a/*_24_1* "$tmp"/b/*_24_1*
     check "resources identical to $other" 'diff -r "$tmp/a" "$tmp/b" >/dev/null'
-    check "all eleven resources extracted" '[ "$(ls "$tmp/a" | wc -l)" = 11 ]'
+    check "all 23 resources extracted" '[ "$(ls "$tmp/a" | wc -l)" = 23 ]'
 fi
 rm -rf "$tmp"
 finish

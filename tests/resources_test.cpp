@@ -75,8 +75,8 @@ TEST(Resources, InventoryHasIntegerIdsUnderTheNeutralLanguageOnly)
     const struct {
         uintptr_t type;
         std::vector<uintptr_t> names;
-    } rows[] = {{1, {1, 2}},  {2, {2, 3}}, {3, {1}},  {5, {2}},
-                {12, {1, 2}}, {14, {1}},   {16, {1}}, {24, {1}}};
+    } rows[] = {{1, {1, 2, 3, 4, 5, 6}},  {2, {2, 3}},     {3, {1, 2, 3}}, {5, {2}},
+                {12, {1, 2, 3, 4, 5, 6}}, {14, {1, 2, 3}}, {16, {1}},      {24, {1}}};
     for (const auto& row : rows) {
         NameList list;
         EnumResourceNamesA(Image, MAKEINTRESOURCEA(row.type), CollectName, (LONG_PTR)&list);
@@ -236,6 +236,52 @@ TEST(Resources, CursorsAreMonochromeHandsWithTheirHotSpotInThePalm)
         EXPECT_EQ(pictures[0][y], pictures[1][y]) << "heel row " << y;
     }
     EXPECT_NE(pictures[0], pictures[1]);
+}
+
+// For scaled displays the icon and both hands again at 48 and 64 pixels, in the
+// same formats (16 colours; monochrome), the hot spot scaled, in the palm.
+TEST(Resources, TheIconAndTheHandsAt48And64Pixels)
+{
+    const struct {
+        int size, icon, open, grab, hotSpot;
+    } rows[] = {{48, IDI_APP_48, IDC_HAND_OPEN_48, IDC_HAND_GRAB_48, 23},
+                {64, IDI_APP_64, IDC_HAND_OPEN_64, IDC_HAND_GRAB_64, 31}};
+    for (const auto& row : rows) {
+        Blob group = Resource(RT_GROUP_ICON, row.icon);
+        ASSERT_EQ(group.size, 20u);
+        EXPECT_EQ(group.data[6], row.size);
+        EXPECT_EQ(group.data[8], 16) << "colours";
+        EXPECT_EQ(U16(group.data + 12), 4) << "bits";
+        for (int id : {row.open, row.grab}) {
+            Blob cursor = Resource(RT_GROUP_CURSOR, id);
+            ASSERT_EQ(cursor.size, 20u);
+            EXPECT_EQ(U16(cursor.data + 6), row.size);
+            EXPECT_EQ(U16(cursor.data + 10), 1) << "planes";
+            EXPECT_EQ(U16(cursor.data + 12), 1) << "bits";
+            HCURSOR loaded = (HCURSOR)LoadImageA(Image, MAKEINTRESOURCEA(id), IMAGE_CURSOR,
+                                                 row.size, row.size, 0);
+            ASSERT_NE(loaded, nullptr);
+            ICONINFO info = {};
+            ASSERT_TRUE(GetIconInfo(loaded, &info));
+            EXPECT_EQ(info.xHotspot, (DWORD)row.hotSpot);
+            EXPECT_EQ(info.yHotspot, (DWORD)row.hotSpot);
+            BITMAP mask = {};
+            GetObjectA(info.hbmMask, sizeof mask, &mask);
+            EXPECT_EQ(mask.bmWidth, row.size);
+            // In the palm: drawn (mask 0) and white (the colour half's bit 1).
+            HDC dc = CreateCompatibleDC(nullptr);
+            HGDIOBJ old = SelectObject(dc, info.hbmMask);
+            EXPECT_EQ(GetPixel(dc, row.hotSpot, row.hotSpot), RGB(0, 0, 0));
+            EXPECT_EQ(GetPixel(dc, row.hotSpot, row.size + row.hotSpot), RGB(255, 255, 255));
+            SelectObject(dc, old);
+            DeleteDC(dc);
+            DeleteObject(info.hbmMask);
+            if (info.hbmColor) {
+                DeleteObject(info.hbmColor);
+            }
+            DestroyCursor(loaded);
+        }
+    }
 }
 
 struct Dial {

@@ -232,6 +232,22 @@ TEST_F(Window, EverythingScalesWithTheScreen)
         EXPECT_EQ(partial > length / 2, dpi != 96) << h << ": " << partial << " pixels in part";
     }
 
+    // The hands' cursors and the icon at the size the system asks for at that
+    // DPI: drawn at 32 (96 DPI), 48 and 64 pixels, never enlarged by Windows.
+    int imageSize = dpi >= 192 ? 64 : (dpi >= 144 ? 48 : 32);
+    for (HANDLE image : {(HANDLE)AppState.cursorOpen, (HANDLE)AppState.cursorGrab,
+                         (HANDLE)GetClassLongPtrA(window, GCLP_HICON)}) {
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo((HICON)image, &info));
+        BITMAP mask = {};
+        GetObjectA(info.hbmMask, sizeof mask, &mask);
+        EXPECT_EQ(mask.bmWidth, imageSize) << GetSystemMetrics(SM_CXCURSOR);
+        DeleteObject(info.hbmMask);
+        if (info.hbmColor != nullptr) {
+            DeleteObject(info.hbmColor);
+        }
+    }
+
     // The date label: 8 points at that DPI, below the centre as at 100 %.
     AppState.settings.Date = RGB(255, 0, 0);
     Send(WM_COMMAND, IDM_SHOWDATE);

@@ -137,7 +137,8 @@ def bitmap_file(table, indices):
 
 
 # ---------------------------------------------------------------------------
-# Icon: 32 x 32, 16 colours (the standard VGA palette), with a mask.
+# Icon: 32 x 32, 16 colours (the standard VGA palette), with a mask; the same
+# drawing at 48 and 64 for scaled displays.
 
 VGA = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
        (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
@@ -146,7 +147,7 @@ ICON_BLACK, ICON_LIGHT_GREY, ICON_DARK_GREY, ICON_YELLOW, ICON_WHITE = 0, 7, 8, 
 
 
 def draw_line(grid, x0, y0, x1, y1, color, width=1):
-    steps = max(abs(x1 - x0), abs(y1 - y0)) * 2
+    steps = int(round(max(abs(x1 - x0), abs(y1 - y0)) * 2))
     for i in range(steps + 1):
         t = i / steps
         x = int(round(x0 + (x1 - x0) * t))
@@ -155,16 +156,22 @@ def draw_line(grid, x0, y0, x1, y1, color, width=1):
             grid[y][x + w] = color
 
 
-def render_icon():
-    grid = [[None] * 32 for _ in range(32)]
-    cx = cy = 15.5
-    for y in range(32):
-        for x in range(32):
+def render_icon(size=32):
+    s = size / 32  # the drawing is in the 32-pixel icon's pixels
+
+    def at(v):  # a pixel centre of the 32-pixel icon at this size
+        return (v + 0.5) * s - 0.5
+
+    grid = [[None] * size for _ in range(size)]
+    cx = cy = at(15.5)
+    dot = max(1, int(round(s)))
+    for y in range(size):
+        for x in range(size):
             dx, dy = x - cx, y - cy
             r = math.hypot(dx, dy)
-            if r > 15.6:
+            if r > 15.6 * s:
                 continue
-            if r > 14.2:
+            if r > 14.2 * s:
                 # Raised rim: lit at the upper left.
                 grid[y][x] = ICON_WHITE if dx + dy < 0 else ICON_LIGHT_GREY
             else:
@@ -176,49 +183,72 @@ def render_icon():
             continue
         if minute % 2:
             continue
-        x = int(round(cx + 13.0 * math.sin(a)))
-        y = int(round(cy - 13.0 * math.cos(a)))
-        grid[y][x] = ICON_BLACK
+        x = int(round(cx + 13.0 * s * math.sin(a)))
+        y = int(round(cy - 13.0 * s * math.cos(a)))
+        for yy in range(y, y + dot):
+            for xx in range(x, x + dot):
+                grid[yy][xx] = ICON_BLACK
     # Hour marks: bars at 12, 3, 6, 9 with shading; dots elsewhere.
     for hour in range(12):
         a = hour * math.pi / 6
-        x = int(round(cx + 11.5 * math.sin(a)))
-        y = int(round(cy - 11.5 * math.cos(a)))
+        x = int(round(cx + 11.5 * s * math.sin(a)))
+        y = int(round(cy - 11.5 * s * math.cos(a)))
         if hour in (0, 6):
-            for yy in (y - 1, y, y + 1):
-                grid[yy][x] = ICON_WHITE
-                grid[yy][x + 1] = ICON_LIGHT_GREY
+            for yy in range(y - dot, y + dot + 1):
+                for w in range(dot):
+                    grid[yy][x + w] = ICON_WHITE
+                    grid[yy][x + dot + w] = ICON_LIGHT_GREY
         elif hour in (3, 9):
-            for xx in (x - 1, x, x + 1):
-                grid[y][xx] = ICON_WHITE
-                grid[y + 1][xx] = ICON_LIGHT_GREY
+            for xx in range(x - dot, x + dot + 1):
+                for w in range(dot):
+                    grid[y + w][xx] = ICON_WHITE
+                    grid[y + dot + w][xx] = ICON_LIGHT_GREY
         else:
-            grid[y][x] = ICON_WHITE
+            for yy in range(y, y + dot):
+                for xx in range(x, x + dot):
+                    grid[yy][xx] = ICON_WHITE
     # Hands: long to the upper left, long to 3, short and wide to the lower left.
-    draw_line(grid, 15, 15, 8, 8, ICON_YELLOW)
-    draw_line(grid, 16, 15, 25, 15, ICON_YELLOW)
-    draw_line(grid, 15, 16, 11, 20, ICON_YELLOW, width=2)
+    draw_line(grid, at(15), at(15), at(8), at(8), ICON_YELLOW, dot)
+    draw_line(grid, at(16), at(15), at(25), at(15), ICON_YELLOW, dot)
+    draw_line(grid, at(15), at(16), at(11), at(20), ICON_YELLOW, 2 * dot)
     return grid
 
 
+def padded(row_bytes):
+    """A bitmap row, padded to whole 32-bit words."""
+    return bytes(row_bytes) + bytes(-len(row_bytes) % 4)
+
+
+def mask_row(marks):
+    """1 bit a pixel, most significant first: 1 where the mark is true."""
+    row = bytearray()
+    for x in range(0, len(marks), 8):
+        bits = 0
+        for mark in marks[x:x + 8]:
+            bits = bits << 1 | (1 if mark else 0)
+        row.append(bits)
+    return padded(row)
+
+
 def icon_file(grid):
+    size = len(grid)
     xor = bytearray()
     mask = bytearray()
     for row in reversed(grid):
-        for x in range(0, 32, 2):
+        line = bytearray()
+        for x in range(0, size, 2):
             a = row[x] if row[x] is not None else 0
             b = row[x + 1] if row[x + 1] is not None else 0
-            xor.append(a << 4 | b)
-        bits = 0
-        for x in range(32):
-            bits = bits << 1 | (1 if row[x] is None else 0)
-        mask += struct.pack(">I", bits)
-    header = struct.pack("<IiiHHIIiiII", 40, 32, 64, 1, 4, 0, len(xor) + len(mask), 0, 0, 0, 0)
+            line.append(a << 4 | b)
+        xor += padded(line)
+        mask += mask_row([c is None for c in row])
+    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 4, 0, len(xor) + len(mask),
+                         0, 0, 0, 0)
     colors = b"".join(struct.pack("<BBBB", c[2], c[1], c[0], 0) for c in VGA)
     image = header + colors + bytes(xor) + bytes(mask)
-    assert len(image) == 744
+    assert size != 32 or len(image) == 744
     directory = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", 32, 32, 16, 0, 1, 4, len(image), 22)
+    entry = struct.pack("<BBBBHHII", size % 256, size % 256, 16, 0, 1, 4, len(image), 22)
     return directory + entry + image
 
 
@@ -262,33 +292,40 @@ FIST = [
     "..XXXXXoooooooX.",
 ] + HEEL
 HOT_SPOT = (15, 15)
+# The sizes of the icon and the cursors for scaled displays, beside 32.
+LARGER_SIZES = (48, 64)
 
 
-def cursor_grid(art):
+def cursor_grid(art, size=32):
+    """The hand in a cursor of size pixels: at 48 and 64 each pixel is the
+    32-pixel drawing's under its centre, crisp as a monochrome cursor must be."""
     grid = [["."] * 32 for _ in range(32)]
     for y, line in enumerate(art):
         for x, mark in enumerate(line):
             grid[HAND_TOP + y][HAND_LEFT + x] = mark
-    return grid
+    return [[grid[y * 32 // size][x * 32 // size] for x in range(size)] for y in range(size)]
+
+
+def hot_spot(size):
+    """The hot spot, in the palm, at the middle of its pixel scaled."""
+    return tuple(int((v + 0.5) * size / 32) for v in HOT_SPOT)
 
 
 def cursor_file(grid):
+    size = len(grid)
     xor = bytearray()
     mask = bytearray()
     for row in reversed(grid):
-        color_bits = 0
-        mask_bits = 0
-        for mark in row:
-            color_bits = color_bits << 1 | (1 if mark == "o" else 0)
-            mask_bits = mask_bits << 1 | (1 if mark == "." else 0)
-        xor += struct.pack(">I", color_bits)
-        mask += struct.pack(">I", mask_bits)
-    header = struct.pack("<IiiHHIIiiII", 40, 32, 64, 1, 1, 0, len(xor) + len(mask), 0, 0, 0, 0)
+        xor += mask_row([mark == "o" for mark in row])
+        mask += mask_row([mark == "." for mark in row])
+    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 1, 0, len(xor) + len(mask),
+                         0, 0, 0, 0)
     colors = struct.pack("<BBBBBBBB", 0, 0, 0, 0, 255, 255, 255, 0)
     image = header + colors + bytes(xor) + bytes(mask)
-    assert len(image) == 304
+    assert size != 32 or len(image) == 304
     directory = struct.pack("<HHH", 0, 2, 1)
-    entry = struct.pack("<BBBBHHII", 32, 32, 0, 0, HOT_SPOT[0], HOT_SPOT[1], len(image), 22)
+    spot = hot_spot(size) if size != 32 else HOT_SPOT
+    entry = struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, spot[0], spot[1], len(image), 22)
     return directory + entry + image
 
 
@@ -339,6 +376,10 @@ def main(argv):
     cursors = {"hand_open": cursor_grid(OPEN_HAND), "hand_grab": cursor_grid(FIST)}
     for name, grid in cursors.items():
         write(os.path.join(out, name + ".cur"), cursor_file(grid))
+    for size in LARGER_SIZES:
+        write(os.path.join(out, "tavik_%d.ico" % size), icon_file(render_icon(size)))
+        for name, art in (("hand_open", OPEN_HAND), ("hand_grab", FIST)):
+            write(os.path.join(out, "%s_%d.cur" % (name, size)), cursor_file(cursor_grid(art, size)))
 
     if len(argv) == 5:
         docs = argv[4]

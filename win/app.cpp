@@ -12,13 +12,28 @@
 
 static const char CLASS_NAME[] = "TavikApp";
 
+// An image of the resources at the size the system asks for (metric: SM_CXICON,
+// SM_CXCURSOR): drawn at 32 (96 DPI), 48 and 64 pixels, the largest that is not
+// larger; shared, so the system frees it.
+static HANDLE LoadImageAtSystemSize(HINSTANCE instance, const int ids[3], UINT type, int metric)
+{
+    int wanted = GetSystemMetrics(metric);
+    int index = wanted >= 64 ? 2 : (wanted >= 48 ? 1 : 0);
+    int size = 32 + 16 * index;
+    return LoadImageA(instance, MAKEINTRESOURCEA(ids[index]), type, size, size, LR_SHARED);
+}
+
+static const int APP_ICONS[3] = {IDI_APP, IDI_APP_48, IDI_APP_64};
+static const int OPEN_HANDS[3] = {IDC_HAND_OPEN, IDC_HAND_OPEN_48, IDC_HAND_OPEN_64};
+static const int GRABBING_HANDS[3] = {IDC_HAND_GRAB, IDC_HAND_GRAB_48, IDC_HAND_GRAB_64};
+
 void RegisterMainClass(HINSTANCE instance)
 {
     WNDCLASSA windowClass = {};
     windowClass.style = CS_VREDRAW | CS_HREDRAW;
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
+    windowClass.hIcon = (HICON)LoadImageAtSystemSize(instance, APP_ICONS, IMAGE_ICON, SM_CXICON);
     windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
     windowClass.hbrBackground = (HBRUSH)GetStockObject(DKGRAY_BRUSH);
     windowClass.lpszClassName = CLASS_NAME;
@@ -40,8 +55,10 @@ void SizeClock(POINT corner, UINT dpi)
 HWND PrepareClock(HINSTANCE instance, HINSTANCE previous)
 {
     InitCommonControls();
-    AppState.cursorOpen = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_HAND_OPEN));
-    AppState.cursorGrab = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_HAND_GRAB));
+    AppState.cursorOpen =
+        (HCURSOR)LoadImageAtSystemSize(instance, OPEN_HANDS, IMAGE_CURSOR, SM_CXCURSOR);
+    AppState.cursorGrab =
+        (HCURSOR)LoadImageAtSystemSize(instance, GRABBING_HANDS, IMAGE_CURSOR, SM_CXCURSOR);
     if (previous == nullptr) {
         RegisterMainClass(instance);
     }

@@ -26,7 +26,8 @@ int DialPixels(UINT dpi, const RECT& work)
     return size;
 }
 
-RECT WorkAreaNear(const RECT& rect)
+// The work area of the monitor nearest the rectangle (the primary's if none).
+static RECT WorkAreaNear(const RECT& rect)
 {
     MONITORINFO info;
     info.cbSize = sizeof info;
@@ -41,7 +42,12 @@ RECT WorkAreaNear(const RECT& rect)
 // shcore's GetDpiForMonitor, MDT_EFFECTIVE_DPI (0); taken by name, XP has no shcore.
 typedef HRESULT(WINAPI* GetDpiForMonitorFunction)(HMONITOR, int, UINT*, UINT*);
 
-UINT MonitorDpi(const RECT& rect)
+// The DPI of the monitor that holds most of the rectangle (the nearest one if
+// none does): a window's DPI is that of the monitor it mostly lies on
+// ("Mixed-Mode DPI Scaling and DPI-aware APIs"). GetDpiForMonitor where Windows
+// has it (8.1 on, "High DPI Desktop Application Development on Windows"), else
+// the screen's LOGPIXELSY, the system DPI of Vista to 8 (96 on XP unless set).
+static UINT MonitorDpi(const RECT& rect)
 {
     HMODULE shcore = LoadLibraryA("shcore.dll");
     GetDpiForMonitorFunction getDpi =

@@ -19,21 +19,12 @@ int ScaleForDpi(int value, UINT dpi);
 // The dial's side in pixels at dpi: 64 scaled, never larger than the work area.
 int DialPixels(UINT dpi, const RECT& work);
 
-// The work area of the monitor nearest the rectangle (the primary's if none).
-RECT WorkAreaNear(const RECT& rect);
-
-// The DPI of the monitor that holds most of the rectangle (the nearest one if
-// none does): a window's DPI is that of the monitor it mostly lies on
-// ("Mixed-Mode DPI Scaling and DPI-aware APIs"). GetDpiForMonitor where Windows
-// has it (8.1 on, "High DPI Desktop Application Development on Windows"), else
-// the screen's LOGPIXELSY, the system DPI of Vista to 8 (96 on XP unless set).
-UINT MonitorDpi(const RECT& rect);
-
 // The clock's window rectangle for the square of side side at corner that it is
-// to take (its stored place at start-up, the window itself when it is seen again,
-// Windows' suggestion on a DPI change): as large as the clock is at *dpi, or where *dpi is 0 at the
-// DPI of the monitor that holds most of the square, within that monitor's work area, and on screen
-// (PlaceOnScreen). *dpi becomes the DPI it is sized for.
+// to take (its stored place at start-up, the window itself when it is seen
+// again, Windows' suggestion on a DPI change): as large as the clock is at *dpi,
+// or where *dpi is 0 at the DPI of the monitor that holds most of the square
+// ("Mixed-Mode DPI Scaling and DPI-aware APIs"), within that monitor's work
+// area, and on screen (PlaceOnScreen). *dpi becomes the DPI it is sized for.
 RECT FitClock(POINT corner, int side, UINT* dpi);
 
 // Where the window of size x size pixels goes for a stored top-left corner:

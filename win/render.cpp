@@ -49,6 +49,19 @@ void PaintDialLabel(HDC dc, const SYSTEMTIME& date, COLORREF color, UINT dpi, in
     DeleteObject(font);
 }
 
+// A 32-bit DIB of size x size pixels, rows top down, as RenderDial writes them
+// and BlendHand reads them.
+static void DescribeTopDownDib(BITMAPINFO* info, int size)
+{
+    memset(info, 0, sizeof *info);
+    info->bmiHeader.biSize = sizeof info->bmiHeader;
+    info->bmiHeader.biWidth = size;
+    info->bmiHeader.biHeight = -size;
+    info->bmiHeader.biPlanes = 1;
+    info->bmiHeader.biBitCount = 32;
+    info->bmiHeader.biCompression = BI_RGB;
+}
+
 // The dial drawn at size pixels from its description, as a bitmap of the screen's format.
 static HBITMAP DrawDialBitmap(int size, bool numerals)
 {
@@ -58,13 +71,7 @@ static HBITMAP DrawDialBitmap(int size, bool numerals)
     }
     RenderDial(size, numerals, pixels);
     BITMAPINFO info;
-    memset(&info, 0, sizeof info);
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size; // top-down, as RenderDial writes the rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    DescribeTopDownDib(&info, size);
     HDC screen = GetDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
     if (bitmap != nullptr) {
@@ -215,13 +222,7 @@ void DrawHands(HDC targetDC, const SYSTEMTIME& time)
     HBITMAP scratch;
     if (smooth) {
         BITMAPINFO info;
-        memset(&info, 0, sizeof info);
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = size;
-        info.bmiHeader.biHeight = -size; // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        DescribeTopDownDib(&info, size);
         scratch = CreateDIBSection(targetDC, &info, DIB_RGB_COLORS, (void**)&pixels, nullptr, 0);
     } else {
         scratch = CreateCompatibleBitmap(targetDC, size, size);
